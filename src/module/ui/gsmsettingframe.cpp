@@ -1,0 +1,5 @@
+#include "module/ui/gsmsettingframe.h"
+
+TFrameGsmSetting::TFrameGsmSetting(QWidget* parent) : QFrame(parent) {}
+
+void TFrameGsmSetting::Init() {}

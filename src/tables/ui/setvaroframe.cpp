@@ -1,0 +1,7 @@
+#include "tables/ui/setvaroframe.h"
+
+TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent) {}
+
+void TFrameSetVaro::Init() {}
+
+void TFrameSetVaro::SetScannerIndicatorVisible(bool) {}
