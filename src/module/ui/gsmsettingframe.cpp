@@ -2,4 +2,4 @@
 
 TFrameGsmSetting::TFrameGsmSetting(QWidget* parent) : QFrame(parent) {}
 
-void TFrameGsmSetting::Init() {}
+void TFrameGsmSetting::Init(KktSession&) {}

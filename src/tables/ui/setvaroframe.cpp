@@ -2,6 +2,6 @@
 
 TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent) {}
 
-void TFrameSetVaro::Init() {}
+void TFrameSetVaro::Init(KktSession&) {}
 
 void TFrameSetVaro::SetScannerIndicatorVisible(bool) {}
