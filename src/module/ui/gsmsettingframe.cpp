@@ -1,5 +1,257 @@
 #include "module/ui/gsmsettingframe.h"
 
-TFrameGsmSetting::TFrameGsmSetting(QWidget* parent) : QFrame(parent) {}
+#include "app/session.h"
+#include "app/ui/messages.h"
+#include "fiscal/keypresskomponents.h"
+#include "module/gsmgrid.h"
+#include "module/gsmtransfer.h"
 
-void TFrameGsmSetting::Init(KktSession&) {}
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kCaptionWidth = 250;
+constexpr int kValueWidth = 595;
+constexpr int kRowHeight = 24;
+
+const char* const kInfoLines[] = {
+    "",
+    "Для ККТ с GSM модулем заполняются следующие поля:",
+    " * PIN-код сим карты",
+    " * APN строка для подключения к Internet. Уточняйте у оператора сотовой связи.",
+    " * Логин для подключения к Internet. Уточняйте у оператора сотовой связи.",
+    " * Пароль для подключения к Intenet. Уточняйте у оператора сотовой связи.",
+    "",
+    "Для ККТ с Wi-Fi модулем заполняются следующие поля:",
+    " * PIN-код сим карты не заполняется.",
+    " * APN строка для подключения к Internet. Наименование Wi-Fi сети. ",
+    " * Логин для подключения к Internet. Логин Wi-Fi сети.",
+    " * Пароль для подключения к Intenet. Пароль Wi-Fi сети.",
+};
+
+// Cell editors pass every key through the frame's row rule first.
+class GsmCellDelegate : public QStyledItemDelegate {
+public:
+    GsmCellDelegate(QObject* filter, QObject* parent) : QStyledItemDelegate(parent), m_filter(filter) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        editor->installEventFilter(m_filter);
+        return editor;
+    }
+
+private:
+    QObject* m_filter;
+};
+
+}  // namespace
+
+TFrameGsmSetting::TFrameGsmSetting(QWidget* parent) : QFrame(parent)
+{
+    m_grid = new GsmGridModel(this);
+
+    lblTitle = new QLabel(QStringLiteral("Параметры GSM/Wi-Fi"), this);
+    QFont titleFont = lblTitle->font();
+    titleFont.setBold(true);
+    titleFont.setPointSize(titleFont.pointSize() + 2);
+    lblTitle->setFont(titleFont);
+
+    sgGsm = new QTableView(this);
+    sgGsm->setObjectName(QStringLiteral("sgGsm"));
+    sgGsm->setModel(m_grid);
+    sgGsm->setItemDelegate(new GsmCellDelegate(this, sgGsm));
+    sgGsm->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgGsm->setSelectionBehavior(QAbstractItemView::SelectItems);
+    sgGsm->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    sgGsm->verticalHeader()->hide();
+    sgGsm->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgGsm->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    sgGsm->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgGsm->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    sgGsm->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgGsm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgGsm->installEventFilter(this);
+    connect(sgGsm->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { sgGsmSelectCell(current); });
+
+    cbbDevice = new QComboBox(this);
+    cbbDevice->setObjectName(QStringLiteral("cbbDevice"));
+    cbbDevice->addItems({QStringLiteral("GSM"), QStringLiteral("WI-FI")});
+    cbbDevice->setCurrentIndex(0);
+    cbbDevice->hide();
+    cbbDevice->installEventFilter(this);
+    connect(cbbDevice, &QComboBox::activated, this, [this](int item) { cbbDeviceChange(item); });
+
+    memoInfo = new QPlainTextEdit(this);
+    memoInfo->setReadOnly(true);
+    memoInfo->setFrameShape(QFrame::NoFrame);
+    memoInfo->setFocusPolicy(Qt::NoFocus);
+    memoInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette infoPalette = memoInfo->palette();
+    infoPalette.setColor(QPalette::Base, infoPalette.color(QPalette::Window));
+    memoInfo->setPalette(infoPalette);
+    QStringList info;
+    for (const char* line : kInfoLines)
+        info << QString::fromUtf8(line);
+    memoInfo->setPlainText(info.join(QLatin1Char('\n')));
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->hide();
+    Button3 = new QPushButton(QStringLiteral("Записать в ККТ"), this);
+    Button4 = new QPushButton(QStringLiteral("Прочитать из ККТ"), this);
+    connect(Button3, &QPushButton::clicked, this, &TFrameGsmSetting::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TFrameGsmSetting::Button4Click);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(ProgressBar1, 1);
+    bottom->addWidget(Button3);
+    bottom->addWidget(Button4);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblTitle);
+    layout->addWidget(sgGsm, 0, Qt::AlignLeft);
+    layout->addWidget(memoInfo, 1);
+    layout->addLayout(bottom);
+}
+
+void TFrameGsmSetting::Init(KktSession& session)
+{
+    m_session = &session;
+    sgGsm->setColumnWidth(0, kCaptionWidth);
+    sgGsm->setColumnWidth(1, kValueWidth);
+    const int frame = 2 * sgGsm->frameWidth();
+    sgGsm->setFixedSize(kCaptionWidth + kValueWidth + frame,
+                        sgGsm->horizontalHeader()->sizeHint().height() + gsm::kRows * kRowHeight + frame);
+    CurrentGsmRow = 1;
+}
+
+void TFrameGsmSetting::sgGsmSelectCell(const QModelIndex& current)
+{
+    if (!current.isValid())
+        return;
+    // The caption column is fixed: a click there lands on the row's value.
+    if (current.column() == 0) {
+        sgGsm->setCurrentIndex(m_grid->index(current.row(), 1));
+        return;
+    }
+    CurrentGsmRow = GsmGridModel::GridRow(current);
+    if (CurrentGsmRow != gsm::DeviceRow)
+        return;
+    const QRect cell = sgGsm->visualRect(current);
+    const QPoint topLeft = sgGsm->viewport()->mapTo(this, cell.topLeft());
+    cbbDevice->setGeometry(topLeft.x() + 1, topLeft.y() + 1, cell.width() + 1, cell.height() + 1);
+    cbbDevice->raise();
+    cbbDevice->show();
+    cbbDevice->setFocus(Qt::OtherFocusReason);
+}
+
+void TFrameGsmSetting::cbbDeviceEnter()
+{
+    cbbDevice->setCurrentIndex(cbbDevice->findText(m_grid->Value(gsm::DeviceRow), Qt::MatchExactly));
+}
+
+void TFrameGsmSetting::cbbDeviceChange(int item)
+{
+    if (item >= 0)
+        m_grid->SetValue(CurrentGsmRow, cbbDevice->itemText(item));
+}
+
+void TFrameGsmSetting::cbbDeviceExit()
+{
+    cbbDevice->hide();
+    sgGsm->setCurrentIndex(m_grid->index(CurrentGsmRow - 1, 1));
+}
+
+bool TFrameGsmSetting::sgGsmKeyPress(QObject* watched, QKeyEvent* event)
+{
+    const QChar key = KeyEventChar(event->key(), event->modifiers(), event->text());
+    if (key.isNull())
+        return false;
+    QString text = m_grid->Value(CurrentGsmRow);
+    // A key typed on a cell that is not being edited opens the editor with the whole text selected.
+    bool hasSelection = !text.isEmpty();
+    if (auto* editor = qobject_cast<QLineEdit*>(watched)) {
+        text = editor->text();
+        hasSelection = editor->hasSelectedText();
+    }
+    return !GsmKeyAllowed(CurrentGsmRow, text, hasSelection, key);
+}
+
+bool TFrameGsmSetting::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cbbDevice) {
+        // The drop-down list takes the focus for a moment; that is neither entering nor leaving.
+        if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            cbbDeviceEnter();
+        else if (event->type() == QEvent::FocusOut &&
+                 static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            cbbDeviceExit();
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress)
+        return sgGsmKeyPress(watched, static_cast<QKeyEvent*>(event));
+    return false;
+}
+
+void TFrameGsmSetting::BeginTransfer()
+{
+    // A second run must not start between the exchanges of this one.
+    Button3->setEnabled(false);
+    Button4->setEnabled(false);
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    QApplication::processEvents();
+}
+
+void TFrameGsmSetting::ShowProgress(int percent)
+{
+    ProgressBar1->setValue(percent);
+    QApplication::processEvents();
+}
+
+void TFrameGsmSetting::EndTransfer()
+{
+    ProgressBar1->hide();
+    Button3->setEnabled(true);
+    Button4->setEnabled(true);
+}
+
+void TFrameGsmSetting::Button3Click()
+{
+    if (!m_session)
+        return;
+    BeginTransfer();
+    const GsmTransferResult r =
+        WriteGsmParams(m_session->Link, m_session->LinkArgs(), *m_grid, [this](int p) { ShowProgress(p); });
+    if (!r.ok())
+        ShowMessage(this, MsgKind::Error, r.message);
+    EndTransfer();
+}
+
+void TFrameGsmSetting::Button4Click()
+{
+    if (!m_session)
+        return;
+    BeginTransfer();
+    const GsmTransferResult r =
+        ReadGsmParams(m_session->Link, m_session->LinkArgs(), *m_grid, [this](int p) { ShowProgress(p); });
+    if (!r.ok())
+        ShowMessage(this, MsgKind::Error, r.message);
+    EndTransfer();
+}

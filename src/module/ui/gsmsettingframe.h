@@ -1,12 +1,54 @@
 #pragma once
 #include <QFrame>
 
+class GsmGridModel;
+class QComboBox;
+class QLabel;
+class QModelIndex;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
 struct KktSession;
 
-// The communication module parameters frame hosted by the main window.
+// The communication module parameters frame hosted by the main window: the seven-row grid sgGsm,
+// the device selector over its type cell, and the transfers to and from register table 5.
 class TFrameGsmSetting : public QFrame {
     Q_OBJECT
 public:
     explicit TFrameGsmSetting(QWidget* parent = nullptr);
     void Init(KktSession& session);
+
+    // The grid's values, rows 1..7 of column "Значение": what the configuration file saves and loads.
+    GsmGridModel& Grid() { return *m_grid; }
+
+    QLabel* lblTitle = nullptr;
+    QTableView* sgGsm = nullptr;
+    QComboBox* cbbDevice = nullptr;
+    QPlainTextEdit* memoInfo = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QPushButton* Button3 = nullptr;  // "Записать в ККТ"
+    QPushButton* Button4 = nullptr;  // "Прочитать из ККТ"
+
+    int CurrentGsmRow = 1;  // grid row (1..7) of the cell last selected
+
+    void Button3Click();
+    void Button4Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void sgGsmSelectCell(const QModelIndex& current);
+    void cbbDeviceEnter();
+    void cbbDeviceChange(int item);
+    void cbbDeviceExit();
+    // True when the key press must be swallowed by the row's input rule.
+    bool sgGsmKeyPress(QObject* watched, class QKeyEvent* event);
+    void BeginTransfer();
+    void ShowProgress(int percent);
+    void EndTransfer();
+
+    GsmGridModel* m_grid = nullptr;
+    KktSession* m_session = nullptr;
 };

@@ -1,0 +1,139 @@
+#include "module/gsmgrid.h"
+
+#include "tables/keydigits.h"
+
+namespace {
+
+// Longest value a cell takes by typing; 0 for the type row, which takes no typing at all.
+int RowTextLimit(int row)
+{
+    switch (row) {
+    case gsm::IpRow: return 15;  // four groups of three digits and three dots
+    case gsm::PortRow: return 5;
+    case gsm::DnsRow: return 64;
+    case gsm::ApnGsmRow:
+    case gsm::ApnWifiRow:
+    case gsm::PassWifiRow: return 32;
+    default: return 0;
+    }
+}
+
+bool IsIpKey(char16_t k)
+{
+    return (k >= u'0' && k <= u'9') || k == u'.' || k == keycode::Backspace || k == keycode::Copy ||
+           k == keycode::Paste || k == keycode::Cut;
+}
+
+}  // namespace
+
+QString GsmRowCaption(int row)
+{
+    switch (row) {
+    case gsm::IpRow: return QStringLiteral("IP сервера");
+    case gsm::PortRow: return QStringLiteral("Порт сервера");
+    case gsm::DnsRow: return QStringLiteral("DNS сервера");
+    case gsm::ApnGsmRow: return QStringLiteral("APN GSM");
+    case gsm::ApnWifiRow: return QStringLiteral("APN WI-FI");
+    case gsm::PassWifiRow: return QStringLiteral("Пароль WI-FI");
+    case gsm::DeviceRow: return QStringLiteral("Тип устройства");
+    default: return {};
+    }
+}
+
+bool GsmKeyAllowed(int row, const QString& cellText, bool hasSelection, QChar key)
+{
+    const char16_t k = key.unicode();
+    switch (row) {
+    case gsm::IpRow:
+        if (!IsIpKey(k))
+            return false;
+        return cellText.size() < RowTextLimit(row) || k == keycode::Backspace;
+    case gsm::PortRow:
+        return KeyPressDigits(cellText, hasSelection, key, RowTextLimit(row));
+    case gsm::DnsRow:
+    case gsm::ApnGsmRow:
+    case gsm::ApnWifiRow:
+    case gsm::PassWifiRow:
+        return cellText.size() < RowTextLimit(row) || k == keycode::Backspace;
+    default:
+        return false;
+    }
+}
+
+QString DeviceCodeFromText(const QString& cellText)
+{
+    if (cellText == QLatin1String("GSM"))
+        return QStringLiteral("0");
+    if (cellText == QLatin1String("WI-FI"))
+        return QStringLiteral("1");
+    return {};
+}
+
+QString DeviceTextFromCode(const QString& code)
+{
+    if (code == QLatin1String("0"))
+        return QStringLiteral("GSM");
+    if (code == QLatin1String("1"))
+        return QStringLiteral("WI-FI");
+    return QStringLiteral("неизвестное устройство");
+}
+
+QString GsmGridModel::Value(int row) const
+{
+    if (row < 1 || row > gsm::kRows)
+        return {};
+    return m_values[row - 1];
+}
+
+void GsmGridModel::SetValue(int row, const QString& value)
+{
+    if (row < 1 || row > gsm::kRows || m_values[row - 1] == value)
+        return;
+    m_values[row - 1] = value;
+    const QModelIndex cell = index(row - 1, 1);
+    Q_EMIT dataChanged(cell, cell);
+}
+
+int GsmGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : gsm::kRows;
+}
+
+int GsmGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant GsmGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return index.column() == 0 ? GsmRowCaption(GridRow(index)) : Value(GridRow(index));
+}
+
+bool GsmGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || index.column() != 1 || role != Qt::EditRole)
+        return false;
+    SetValue(GridRow(index), value.toString());
+    return true;
+}
+
+QVariant GsmGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return section == 0 ? QStringLiteral("Параметр") : QStringLiteral("Значение");
+}
+
+Qt::ItemFlags GsmGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    if (index.column() == 0)
+        return Qt::ItemIsEnabled;
+    // The type cell is chosen with the device selector, never typed into.
+    if (GridRow(index) == gsm::DeviceRow)
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}

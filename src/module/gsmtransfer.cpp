@@ -1,0 +1,45 @@
+#include "module/gsmtransfer.h"
+
+#include "module/gsmgrid.h"
+
+#include <cmath>
+
+int GsmProgressPercent(int row)
+{
+    return static_cast<int>(std::lround(row * 100.0 / gsm::kRows));
+}
+
+GsmTransferResult WriteGsmParams(KktLink& link, const KktLinkArgs& args, const GsmGridModel& grid,
+                                 const GsmProgress& progress)
+{
+    for (int row = 1; row <= gsm::kRows; ++row) {
+        QString value = row == gsm::DeviceRow ? DeviceCodeFromText(grid.Value(row)) : grid.Value(row);
+        const KktResult r =
+            link.KktParam(args, KKT_WRITE, gsm::kTable, static_cast<uint8_t>(row), gsm::kField, value);
+        if (r != KKT_OK)
+            return {row, r,
+                    QStringLiteral("ВНИМАНИЕ!\r\nНе удалось записать параметр ") + GsmRowCaption(row) +
+                        QStringLiteral("!")};
+        if (progress)
+            progress(GsmProgressPercent(row));
+    }
+    return {};
+}
+
+GsmTransferResult ReadGsmParams(KktLink& link, const KktLinkArgs& args, GsmGridModel& grid,
+                                const GsmProgress& progress)
+{
+    for (int row = 1; row <= gsm::kRows; ++row) {
+        QString value;
+        const KktResult r =
+            link.KktParam(args, KKT_READ, gsm::kTable, static_cast<uint8_t>(row), gsm::kField, value);
+        if (r != KKT_OK)
+            return {row, r,
+                    QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать параметр ") + GsmRowCaption(row) +
+                        QStringLiteral("!")};
+        if (progress)
+            progress(GsmProgressPercent(row));
+        grid.SetValue(row, row == gsm::DeviceRow ? DeviceTextFromCode(value) : value);
+    }
+    return {};
+}
