@@ -404,8 +404,7 @@ bool TmyIniFile::UpdateFile()
     }
     // The rename would replace even a write-protected file; the protection is the user's wish, and a
     // file that nobody may write counts as protected even for a user who could.
-    constexpr QFile::Permissions kAnyWrite =
-        QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (info.exists() && (!info.isWritable() || !(info.permissions() & kAnyWrite))) {
         d->error = QStringLiteral("The file is write-protected");
         return false;

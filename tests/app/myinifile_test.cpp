@@ -47,7 +47,8 @@ TEST_F(IniDocument, LoadingRulesTrimSplitAndDropWhatIsNotData)
 TEST_F(IniDocument, NamesMatchWithoutCaseAndFirstLineWins)
 {
     const QString file = path("a.ini");
-    writeBytes(file, "[com_port]\r\nspeed=1\r\nSPEED=2\r\n[ТОВАР_#1]\r\nИмя=x\r\n");
+    // "ТОВАР_#1" and "Имя" in Windows-1251.
+    writeBytes(file, "[com_port]\r\nspeed=1\r\nSPEED=2\r\n[\xD2\xCE\xC2\xC0\xD0_#1]\r\n\xC8\xEC\xFF=x\r\n");
     TmyIniFile ini(file);
     EXPECT_EQ(ini.ReadInteger("COM_PORT", "Speed", 0), 1);
     EXPECT_EQ(ini.ReadString("товар_#1", "ИМЯ", "-"), "x");
@@ -102,12 +103,12 @@ TEST_F(IniDocument, IntegerForms)
     const QString file = path("a.ini");
     writeBytes(file,
                "[N]\r\n"
-               "hex=0x4B00\r\nHEX=0X7fffffff\r\nbare=0x\r\nover=0x80000000\r\nsignedhex=0x-5\r\n"
+               "hex=0x4B00\r\nupper=0X7fffffff\r\nbare=0x\r\nover=0x80000000\r\nsignedhex=0x-5\r\n"
                "dollar=$FF\r\nnegdollar=-$10\r\nplus=+42\r\nneg=-2147483648\r\nbig=2147483648\r\n"
                "text=abc\r\ntail=12abc\r\nempty=\r\nsign=-\r\nwrapped=\x7F" "5\x7F\r\n");
     TmyIniFile ini(file);
     EXPECT_EQ(ini.ReadInteger("N", "hex", -1), 19200);
-    EXPECT_EQ(ini.ReadInteger("N", "HEX", -1), 2147483647);
+    EXPECT_EQ(ini.ReadInteger("N", "upper", -1), 2147483647);
     EXPECT_EQ(ini.ReadInteger("N", "bare", -1), -1);
     EXPECT_EQ(ini.ReadInteger("N", "over", -1), -1);
     EXPECT_EQ(ini.ReadInteger("N", "signedhex", -1), -1);
