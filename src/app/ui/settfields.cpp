@@ -1,0 +1,44 @@
+#include "app/ui/settfields.h"
+
+#include "link/conversion.h"
+
+const QStringList& SettSpeeds()
+{
+    static const QStringList speeds = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
+                                       QStringLiteral("9600"),  QStringLiteral("19200"), QStringLiteral("38400"),
+                                       QStringLiteral("57600"), QStringLiteral("115200")};
+    return speeds;
+}
+
+bool SettKeyAllowed(QChar key)
+{
+    return key.unicode() == 8 || (key >= QLatin1Char('0') && key <= QLatin1Char('9'));
+}
+
+bool SettTimeOutAllowsApply(const QString& text)
+{
+    int32_t value = 0;
+    return TryStrToInt32(text, value) && value != 0;
+}
+
+void ApplySettFields(const TSettFields& fields, TStructSetting& sett)
+{
+    const int32_t speed = StrToInt(fields.speed);
+    const int32_t timeOut = StrToInt(fields.timeOut);
+    const int32_t number = StrToInt(fields.number);
+    sett.PortSett.Name = fields.port;
+    sett.PortSett.Speed = speed;
+    sett.PortSett.TimeOut = timeOut;
+    sett.NumKKT = number;
+}
+
+KktLinkArgs SettFieldsLinkArgs(const TSettFields& fields)
+{
+    KktLinkArgs args;
+    args.port = fields.port;
+    args.speed = StrToInt(fields.speed);
+    args.timeOut = StrToInt(fields.timeOut);
+    args.numKkt = StrToInt(fields.number);
+    args.openDelay = 0;
+    return args;
+}
