@@ -1,1 +1,19 @@
-int main() { return 0; }
+#include "app/mainwindow/mainform.h"
+#include "app/ui/uwait.h"
+#include "link/ui/udebugkkt.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kkt-config"));
+
+    // The main window first, then the long-lived hidden windows it uses; only the main window is shown.
+    TFormMain mainForm;
+    mainForm.AttachDebugWindow(new TfrmDebugKKM(&mainForm));
+    TfrmWait wait;
+
+    mainForm.showMaximized();
+    return app.exec();
+}

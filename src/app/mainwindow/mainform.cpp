@@ -1,0 +1,244 @@
+#include "app/mainwindow/mainform.h"
+
+#include "app/myinifile.h"
+#include "app/settings.h"
+#include "app/ui/messages.h"
+#include "app/ui/settform.h"
+#include "app/ui/versionform.h"
+#include "link/portnames.h"
+#include "link/ui/udebugkkt.h"
+#include "module/ui/gsmsettingframe.h"
+#include "tables/ui/setvaroframe.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QMenuBar>
+#include <QStatusBar>
+
+TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { return ::GetCOM_Loop(); })
+{
+    setWindowTitle(QStringLiteral("Программирование параметров GSM модуля."));
+    setMinimumSize(966, 657);
+
+    Panel1 = new QFrame(this);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(1);
+    auto* host = new QGridLayout(Panel1);
+    host->setContentsMargins(1, 1, 1, 1);
+    setCentralWidget(Panel1);
+    statusBar()->setSizeGripEnabled(true);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    N7 = file->addAction(QStringLiteral("Сохранить конфигурацию"), this, &TFormMain::N7Click);
+    N7->setEnabled(false);  // nothing to save until a frame has been shown
+    N8 = file->addAction(QStringLiteral("Загрузить конфигурацию"), this, &TFormMain::N8Click);
+    file->addSeparator();
+    N2 = file->addAction(QStringLiteral("Выход"), this, &TFormMain::N2Click);
+
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки"));
+    N4 = settings->addAction(QStringLiteral("Связь с ККТ"), this, &TFormMain::N4Click);
+    Scanner = settings->addAction(QStringLiteral("Сканер штрих-кода"), this, &TFormMain::ScannerClick);
+
+    MenuProgramming = menuBar()->addMenu(QStringLiteral("Программирование"));
+    GSM1 = MenuProgramming->addAction(QStringLiteral("Параметры GSM"), this, &TFormMain::GSM1Click);
+    NVaro1 = MenuProgramming->addAction(QStringLiteral("Параметры"), this, &TFormMain::NVaro1Click);
+
+    // These two act on a click of the menu bar entry itself.
+    MainMenuFiscalization = menuBar()->addAction(QStringLiteral("Фискализация"));
+    connect(MainMenuFiscalization, &QAction::triggered, this, &TFormMain::MainMenuFiscalizationClick);
+    N6 = menuBar()->addAction(QStringLiteral("Версия"));
+    connect(N6, &QAction::triggered, this, &TFormMain::N6Click);
+
+    ActionDebug = new QAction(this);
+    ActionDebug->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    ActionDebug->setShortcutContext(Qt::WindowShortcut);
+    addAction(ActionDebug);
+    connect(ActionDebug, &QAction::triggered, this, &TFormMain::ActionDebugExecute);
+}
+
+TFormMain::~TFormMain()
+{
+    m_session.Link.setFrameLog(nullptr);
+}
+
+void TFormMain::AttachDebugWindow(TfrmDebugKKM* window)
+{
+    m_debug = window;
+    if (window)
+        window->setWindowFlags(window->windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
+    m_session.Link.setFrameLog(window);
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Start-up runs once the window is on screen, from the event loop, so that its modal boxes and
+    // dialog appear over the main window.
+    if (!m_startupQueued) {
+        m_startupQueued = true;
+        QMetaObject::invokeMethod(this, &TFormMain::RunStartup, Qt::QueuedConnection);
+    }
+}
+
+void TFormMain::RunStartup()
+{
+    if (m_startupDone)
+        return;
+    m_startupDone = true;
+
+    if (!LoadIniSettings(ProgSettPath(), m_session.StructSett)) {
+        ShowMessage(this, MsgKind::Information,
+                    QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать файл настроек - ProgSett.ini!\r\n"
+                                   "Попробуйте запустить программу от имени Администратора!"));
+        close();
+        return;
+    }
+    m_settingsLoaded = true;
+
+    GetCOM_Loop(ArrCom);
+    if (ArrCom.isEmpty()) {
+        EnableMainMenu(false);
+        ShowMessage(this, MsgKind::Information,
+                    QStringLiteral("ВНИМАНИЕ!\r\nНа ПК не обнаружено ни одного COM порта!\r\n"
+                                   "Связь с ККТ не будет установлена!"));
+    }
+
+    CreateFrames();
+    EnableMainMenu(false);
+
+    Version = QStringLiteral(KKT_VERSION);
+    setWindowTitle(windowTitle() + QStringLiteral(" (ver.") + Version + QStringLiteral(")"));
+
+    ReadScanCfg();
+    if (model_scan.isEmpty()) {
+        SetVaroFrame->SetScannerIndicatorVisible(false);
+        update();
+    }
+
+    // The scanner reader is made here, suspended, once the scanner subsystem provides it; flagScan
+    // then records that it exists.
+
+    TFormSett dialog(m_session, ArrCom, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        EnableMainMenu(true);
+        ShowFrame(SetVaroFrame);
+    }
+}
+
+void TFormMain::ReadScanCfg()
+{
+    const QString path = ScanCfgPath();
+    if (!QFile::exists(path)) {
+        QFile empty(path);
+        empty.open(QIODevice::WriteOnly);  // a folder we cannot write to leaves the keys empty
+    }
+    const TmyIniFile ini(path);
+    model_scan = ini.mReadString(QStringLiteral("CURRENT"), QStringLiteral("ModelName"), QString());
+    com_scan = ini.mReadString(QStringLiteral("CURRENT"), QStringLiteral("ComPort"), QString());
+    speed_scan = ini.mReadString(QStringLiteral("CURRENT"), QStringLiteral("SpeedPort"), QString());
+}
+
+void TFormMain::GetCOM_Loop(QStringList& arr) const
+{
+    arr = PortLister ? PortLister() : QStringList();
+}
+
+void TFormMain::EnableMainMenu(bool enable)
+{
+    MenuProgramming->menuAction()->setEnabled(enable);
+}
+
+void TFormMain::CreateFrames()
+{
+    CurrentVisibleFrame = nullptr;
+    auto* host = static_cast<QGridLayout*>(Panel1->layout());
+    GsmFrame = new TFrameGsmSetting(Panel1);
+    GsmFrame->hide();
+    host->addWidget(GsmFrame, 0, 0);
+    GsmFrame->Init(m_session);
+    SetVaroFrame = new TFrameSetVaro(Panel1);
+    SetVaroFrame->hide();
+    host->addWidget(SetVaroFrame, 0, 0);
+    SetVaroFrame->Init(m_session);
+}
+
+void TFormMain::ShowFrame(QWidget* frame)
+{
+    if (frame == CurrentVisibleFrame)
+        return;
+    if (CurrentVisibleFrame)
+        CurrentVisibleFrame->hide();
+    CurrentVisibleFrame = frame;
+    if (frame)
+        frame->show();
+    N7->setEnabled(true);
+    update();
+}
+
+void TFormMain::N7Click()
+{
+    // Saving the configuration file belongs to the files subsystem.
+}
+
+void TFormMain::N8Click()
+{
+    // Loading the configuration file belongs to the files subsystem.
+}
+
+void TFormMain::N2Click()
+{
+    close();
+}
+
+void TFormMain::N4Click()
+{
+    TFormSett dialog(m_session, ArrCom, this);
+    if (dialog.exec() == QDialog::Accepted)
+        EnableMainMenu(true);
+}
+
+void TFormMain::ScannerClick()
+{
+    // The scanner settings and the scanner start belong to the scanner subsystem.
+}
+
+void TFormMain::GSM1Click()
+{
+    ShowFrame(GsmFrame);
+}
+
+void TFormMain::NVaro1Click()
+{
+    ShowFrame(SetVaroFrame);
+}
+
+void TFormMain::MainMenuFiscalizationClick()
+{
+    // The fiscal registration window belongs to the fiscal subsystem.
+}
+
+void TFormMain::N6Click()
+{
+    TFormVersion version(Version, this);
+    version.exec();
+}
+
+void TFormMain::ActionDebugExecute()
+{
+    if (!m_debug)
+        return;
+    m_debug->show();
+    m_debug->raise();
+    m_debug->activateWindow();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    // Settings that could not be read are not written back over the file; a failed save is not
+    // reported, the file then keeps its previous content.
+    if (m_settingsLoaded)
+        SaveIniSettings(ProgSettPath(), m_session.StructSett);
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,88 @@
+#pragma once
+#include "app/session.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QFrame;
+class QMenu;
+class TFrameGsmSetting;
+class TFrameSetVaro;
+class TfrmDebugKKM;
+
+// The program's main window: the menu, the client panel that hosts one work frame at a time, and the
+// session (link settings and the register link) every window of the run works with.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    KktSession& Session() { return m_session; }
+
+    // The exchange log window of the run: shown by Ctrl+A, stays on top, receives every frame.
+    void AttachDebugWindow(TfrmDebugKKM* window);
+    TfrmDebugKKM* DebugWindow() const { return m_debug; }
+
+    // The start-up sequence; runs once, queued from the first show. Public so that it can be driven
+    // directly, with the messages and the link dialog answered.
+    void RunStartup();
+
+    void GetCOM_Loop(QStringList& arr) const;
+    // Where the port names come from (the machine's ports by default).
+    std::function<QStringList()> PortLister;
+
+    void EnableMainMenu(bool enable);
+    void ShowFrame(QWidget* frame);
+    void CreateFrames();
+
+    QFrame* Panel1 = nullptr;
+    QAction* N7 = nullptr;  // "Сохранить конфигурацию"
+    QAction* N8 = nullptr;  // "Загрузить конфигурацию"
+    QAction* N2 = nullptr;  // "Выход"
+    QAction* N4 = nullptr;  // "Связь с ККТ"
+    QAction* Scanner = nullptr;  // "Сканер штрих-кода"
+    QMenu* MenuProgramming = nullptr;  // "Программирование"
+    QAction* GSM1 = nullptr;   // "Параметры GSM"
+    QAction* NVaro1 = nullptr; // "Параметры"
+    QAction* MainMenuFiscalization = nullptr;  // "Фискализация"
+    QAction* N6 = nullptr;     // "Версия"
+    QAction* ActionDebug = nullptr;  // Ctrl+A, no menu item
+
+    QStringList ArrCom;
+    QWidget* CurrentVisibleFrame = nullptr;
+    TFrameGsmSetting* GsmFrame = nullptr;
+    TFrameSetVaro* SetVaroFrame = nullptr;
+    QString Version;
+    QString model_scan;
+    QString com_scan;
+    QString speed_scan;
+    bool flagScan = false;  // the scanner reader exists
+
+public Q_SLOTS:
+    void N7Click();
+    void N8Click();
+    void N2Click();
+    void N4Click();
+    void ScannerClick();
+    void GSM1Click();
+    void NVaro1Click();
+    void MainMenuFiscalizationClick();
+    void N6Click();
+    void ActionDebugExecute();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ReadScanCfg();
+
+    KktSession m_session;
+    TfrmDebugKKM* m_debug = nullptr;
+    bool m_startupQueued = false;
+    bool m_startupDone = false;
+    bool m_settingsLoaded = false;  // only settings that were read are written back
+};
