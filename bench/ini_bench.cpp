@@ -69,6 +69,7 @@ KKT_BENCH(ini)
         iniSave.push_back(elapsedMs(t));
 
         // QSettings keeps parsed files in a process-wide cache: a fresh path per run forces a read.
+        // It splits the file into sections at once but parses a section's keys only when first read.
         const QString copy = dir.filePath(QStringLiteral("qs%1.ini").arg(run));
         QFile::copy(qsPath, copy);
         t.start();
