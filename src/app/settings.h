@@ -14,7 +14,8 @@ struct TStructSetting {
 };
 
 // The per-user configuration folder that holds "ProgSett.ini" and "Scan.cfg"
-// (QStandardPaths::AppConfigLocation; follows XDG_CONFIG_HOME). Created on demand.
+// (the generic configuration folder + "/kkt-config", the same for every program of the project;
+// follows XDG_CONFIG_HOME). Created on demand.
 QString ConfigFolder();
 QString ProgSettPath();
 QString ScanCfgPath();
