@@ -1,1 +1,0 @@
-int dummy_support;
