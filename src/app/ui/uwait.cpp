@@ -7,10 +7,14 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kWidth = 387;
 constexpr int kHeight = 77;
+constexpr int kLabelWidth = 339;
+constexpr int kLabelHeight = 49;
 constexpr int kAbortRow = 40;  // room for "Прервать" below the message
 const QColor kBackground(234, 247, 255);
 
@@ -39,7 +43,7 @@ TfrmWait::TfrmWait(QWidget* parent)
     pnl1->setAutoFillBackground(true);
 
     lbl1 = new QLabel(QStringLiteral("Идет очистка базы в ККМ... Подождите"), pnl1);
-    lbl1->setGeometry((kWidth - 339) / 2, (kHeight - 49) / 2, 339, 49);
+    lbl1->setGeometry((kWidth - kLabelWidth) / 2, (kHeight - kLabelHeight) / 2, kLabelWidth, kLabelHeight);
     lbl1->setAlignment(Qt::AlignCenter);
     lbl1->setWordWrap(true);
     QFont font;
@@ -49,7 +53,7 @@ TfrmWait::TfrmWait(QWidget* parent)
     lbl1->setFont(font);
 
     btnAbort = new QPushButton(QStringLiteral("Прервать"), pnl1);
-    btnAbort->setGeometry((kWidth - 110) / 2, kHeight + (kAbortRow - 28) / 2 - 4, 110, 28);
+    btnAbort->setGeometry((kWidth - 110) / 2, kHeight, 110, 28);
     btnAbort->hide();
     connect(btnAbort, &QPushButton::clicked, this, [this] { m_abort = true; });
 
@@ -75,7 +79,11 @@ void TfrmWait::ShowWait(const QString& text, bool abortable)
     m_abort = false;
     lbl1->setText(text);
     btnAbort->setVisible(abortable);
-    setFixedSize(kWidth, abortable ? kHeight + kAbortRow : kHeight);
+    // A message of more lines than the label holds makes the window taller rather than being cut.
+    const int extra = std::max(0, lbl1->heightForWidth(kLabelWidth) - kLabelHeight);
+    lbl1->setGeometry((kWidth - kLabelWidth) / 2, (kHeight - kLabelHeight) / 2, kLabelWidth, kLabelHeight + extra);
+    btnAbort->move(btnAbort->x(), kHeight + extra + (kAbortRow - btnAbort->height()) / 2 - 4);
+    setFixedSize(kWidth, kHeight + extra + (abortable ? kAbortRow : 0));
     pnl1->setGeometry(rect());
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());

@@ -1,0 +1,242 @@
+// The main window's start-up, menu and frame switching, driven with the link dialog answered.
+#include "appuitest.h"
+
+#include "app/mainwindow/mainform.h"
+#include "app/myinifile.h"
+#include "app/settings.h"
+#include "app/ui/settform.h"
+#include "app/ui/versionform.h"
+#include "link/ui/udebugkkt.h"
+#include "module/ui/gsmsettingframe.h"
+#include "tables/ui/setvaroframe.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString kNoPort = QStringLiteral(
+    "ВНИМАНИЕ!\r\nНа ПК не обнаружено ни одного COM порта!\r\nСвязь с ККТ не будет установлена!");
+const QString kUnreadable = QStringLiteral(
+    "ВНИМАНИЕ!\r\nНе удалось прочитать файл настроек - ProgSett.ini!\r\n"
+    "Попробуйте запустить программу от имени Администратора!");
+
+class StartupTest : public AppUiTest {
+protected:
+    // Stored settings naming a port that the machine lists, so that "Применить" is available.
+    void storeSettings(const QString& port)
+    {
+        TStructSetting s;
+        s.PortSett.Name = port;
+        s.PortSett.Speed = 9600;
+        s.PortSett.TimeOut = 1200;
+        s.NumKKT = 5;
+        ASSERT_TRUE(SaveIniSettings(ProgSettPath(), s));
+    }
+    static bool programmingEnabled(TFormMain& w) { return w.MenuProgramming->menuAction()->isEnabled(); }
+};
+
+TEST_F(StartupTest, NoPortAtAllWarnsThenOffersAnEmptyPortList)
+{
+    TFormMain w;
+    w.PortLister = [] { return QStringList(); };
+    int portsInDialog = -1;
+    QStringList shownBeforeDialog;
+    ModalAnswer<TFormSett> answer([&](TFormSett& d) {
+        portsInDialog = d.ComboBox1->count();
+        shownBeforeDialog = texts();
+        d.Button1->click();
+    });
+    w.RunStartup();
+
+    EXPECT_EQ(answer.count(), 1);
+    EXPECT_EQ(shownBeforeDialog, QStringList{kNoPort});
+    EXPECT_EQ(messages.front().first, MsgKind::Information);
+    EXPECT_EQ(portsInDialog, 0);
+    EXPECT_FALSE(programmingEnabled(w));
+}
+
+TEST_F(StartupTest, CancelLeavesProgrammingDisabledAndThePanelEmpty)
+{
+    storeSettings(QStringLiteral("ttyS3"));
+    TFormMain w;
+    w.PortLister = [] { return QStringList{QStringLiteral("ttyS3")}; };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+    w.RunStartup();
+
+    ASSERT_EQ(answer.count(), 1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(programmingEnabled(w));
+    EXPECT_EQ(w.CurrentVisibleFrame, nullptr);
+    EXPECT_FALSE(w.SetVaroFrame->isVisibleTo(w.Panel1));
+    EXPECT_FALSE(w.GsmFrame->isVisibleTo(w.Panel1));
+    EXPECT_FALSE(w.N7->isEnabled());
+    // Everything else stays usable.
+    EXPECT_TRUE(w.N8->isEnabled());
+    EXPECT_TRUE(w.N4->isEnabled());
+    EXPECT_TRUE(w.MainMenuFiscalization->isEnabled());
+    EXPECT_TRUE(w.N6->isEnabled());
+
+    // "Связь с ККТ" confirmed later enables the menu but shows no frame.
+    ModalAnswer<TFormSett> again([](TFormSett& d) { d.Button2->click(); });
+    w.N4Click();
+    EXPECT_TRUE(programmingEnabled(w));
+    EXPECT_EQ(w.CurrentVisibleFrame, nullptr);
+}
+
+TEST_F(StartupTest, ApplyEnablesProgrammingAndShowsTheTables)
+{
+    storeSettings(QStringLiteral("ttyS3"));
+    TFormMain w;
+    w.PortLister = [] { return QStringList{QStringLiteral("ttyS1"), QStringLiteral("ttyS3")}; };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) {
+        d.Edit2->setText(QStringLiteral("42"));
+        d.Button2->click();
+    });
+    w.RunStartup();
+
+    ASSERT_EQ(answer.count(), 1);
+    EXPECT_TRUE(programmingEnabled(w));
+    EXPECT_EQ(w.CurrentVisibleFrame, w.SetVaroFrame);
+    EXPECT_TRUE(w.SetVaroFrame->isVisibleTo(w.Panel1));
+    EXPECT_FALSE(w.GsmFrame->isVisibleTo(w.Panel1));
+    EXPECT_TRUE(w.N7->isEnabled());
+    EXPECT_EQ(w.Session().StructSett.NumKKT, 42);
+    EXPECT_EQ(w.Session().StructSett.PortSett.Name, QStringLiteral("ttyS3"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Программирование параметров GSM модуля. (ver." KKT_VERSION ")"));
+
+    w.resize(966, 657);
+    SaveShot(w, QStringLiteral("main_after_apply"));
+
+    // Choosing the frame already shown changes nothing; the other one replaces it.
+    w.NVaro1->trigger();
+    EXPECT_EQ(w.CurrentVisibleFrame, w.SetVaroFrame);
+    EXPECT_TRUE(w.SetVaroFrame->isVisibleTo(w.Panel1));
+    w.GSM1->trigger();
+    EXPECT_EQ(w.CurrentVisibleFrame, w.GsmFrame);
+    EXPECT_TRUE(w.GsmFrame->isVisibleTo(w.Panel1));
+    EXPECT_FALSE(w.SetVaroFrame->isVisibleTo(w.Panel1));
+
+    // Closing writes the applied settings back.
+    w.close();
+    TStructSetting saved;
+    ASSERT_TRUE(LoadIniSettings(ProgSettPath(), saved));
+    EXPECT_EQ(saved.NumKKT, 42);
+    EXPECT_EQ(saved.PortSett.Name, QStringLiteral("ttyS3"));
+    EXPECT_EQ(saved.PortSett.Speed, 9600);
+    EXPECT_EQ(saved.PortSett.TimeOut, 1200);
+}
+
+TEST_F(StartupTest, UnreadableSettingsEndTheProgramWithoutTheDialog)
+{
+    ASSERT_TRUE(QDir().mkpath(ProgSettPath()));  // a folder where the file should be
+    TFormMain w;
+    w.PortLister = [] { return QStringList{QStringLiteral("ttyS0")}; };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+    w.show();
+    w.RunStartup();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(texts(), QStringList{kUnreadable});
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(answer.count(), 0);
+    EXPECT_TRUE(QFileInfo(ProgSettPath()).isDir());
+}
+
+TEST_F(StartupTest, ShowingTheWindowRunsTheStartupOnce)
+{
+    TFormMain w;
+    int calls = 0;
+    w.PortLister = [&] {
+        ++calls;
+        return QStringList{QStringLiteral("ttyS0")};
+    };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+    w.show();
+    QTRY_COMPARE(answer.count(), 1);
+    w.hide();
+    w.show();
+    QTest::qWait(50);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(answer.count(), 1);
+}
+
+TEST_F(StartupTest, ScannerSettingsAreReadAndTheFileIsMadeWhenMissing)
+{
+    {
+        TFormMain w;
+        w.PortLister = [] { return QStringList(); };
+        ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+        w.RunStartup();
+        EXPECT_TRUE(QFileInfo(ScanCfgPath()).isFile());
+        EXPECT_TRUE(w.model_scan.isEmpty());
+    }
+    {
+        TmyIniFile ini(ScanCfgPath());
+        ini.mWriteString(QStringLiteral("CURRENT"), QStringLiteral("ModelName"), QStringLiteral(" Model 1 "));
+        ini.WriteString(QStringLiteral("current"), QStringLiteral("ComPort"), QStringLiteral("ttyUSB0"));
+        ini.WriteString(QStringLiteral("CURRENT"), QStringLiteral("SpeedPort"), QStringLiteral("9600"));
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    TFormMain w;
+    w.PortLister = [] { return QStringList(); };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+    w.RunStartup();
+    EXPECT_EQ(w.model_scan, QStringLiteral(" Model 1 "));
+    EXPECT_EQ(w.com_scan, QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(w.speed_scan, QStringLiteral("9600"));
+}
+
+TEST_F(StartupTest, CtrlAShowsTheExchangeLogWithoutBlocking)
+{
+    TFormMain w;
+    auto* log = new TfrmDebugKKM(&w);
+    w.AttachDebugWindow(log);
+    EXPECT_EQ(w.Session().Link.frameLog(), static_cast<KktFrameLog*>(log));
+    EXPECT_TRUE(log->isWindow());
+    EXPECT_FALSE(log->isVisible());
+
+    w.PortLister = [] { return QStringList(); };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+    w.show();
+    QTRY_COMPARE(answer.count(), 1);
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(log->isVisible());
+    EXPECT_TRUE(log->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(log->isModal());
+    SaveShot(w, QStringLiteral("main_after_startup"));
+}
+
+TEST_F(StartupTest, VersionWindowShowsTheVersionAndClosesOnOk)
+{
+    TFormMain w;
+    w.PortLister = [] { return QStringList(); };
+    {
+        ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+        w.RunStartup();
+    }
+    QString shown;
+    QPoint centreOffset;
+    ModalAnswer<TFormVersion> answer([&](TFormVersion& v) {
+        shown = v.Label2->text();
+        centreOffset = v.geometry().center() - w.geometry().center();
+        QTest::mouseClick(v.Panel3, Qt::LeftButton);
+    });
+    w.show();
+    w.N6->trigger();  // returns only once the modal window is closed
+    EXPECT_EQ(answer.count(), 1);
+    EXPECT_EQ(shown, QStringLiteral(KKT_VERSION));
+    EXPECT_LE(centreOffset.manhattanLength(), 2);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
