@@ -1,0 +1,285 @@
+#include "sim/simptyserver.h"
+
+#include "link/portnames.h"
+#include "sim/simframer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+QString ErrnoText()
+{
+    return QString::fromLocal8Bit(strerror(errno));
+}
+
+void CloseFd(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+// One byte on an 8N1 line: start bit, eight data bits, stop bit.
+Clock::duration ByteTime(int baud)
+{
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL / baud));
+}
+
+}  // namespace
+
+SimPtyServer::SimPtyServer() = default;
+
+SimPtyServer::~SimPtyServer()
+{
+    stop();
+}
+
+bool SimPtyServer::IsValidName(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^kkt-sim[A-Za-z0-9._-]*$"));
+    return pattern.match(name).hasMatch();
+}
+
+bool SimPtyServer::start(const Options& options, QString* error)
+{
+    auto fail = [&](const QString& message) {
+        if (error)
+            *error = message;
+        stop();
+        return false;
+    };
+    if (running())
+        return fail(QStringLiteral("the simulator is already serving %1").arg(m_name));
+    if (!IsValidName(options.name))
+        return fail(QStringLiteral("'%1' is not a simulator port name: it must start with \"kkt-sim\" and "
+                                   "hold only letters, digits, '.', '_' and '-'")
+                        .arg(options.name));
+    m_name = options.name;
+    m_baud = options.baud;
+    m_lineClosed = false;
+
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
+        return fail(QStringLiteral("cannot open a pseudo-terminal: %1").arg(ErrnoText()));
+    char path[128] = {};
+    if (::ptsname_r(m_master, path, sizeof path) != 0)
+        return fail(QStringLiteral("cannot name the pseudo-terminal: %1").arg(ErrnoText()));
+    m_devicePath = QString::fromLocal8Bit(path);
+    m_slave = ::open(path, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slave < 0)
+        return fail(QStringLiteral("cannot open %1: %2").arg(m_devicePath, ErrnoText()));
+    termios tio{};
+    if (::tcgetattr(m_slave, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::tcsetattr(m_slave, TCSANOW, &tio);
+    }
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
+        return fail(QStringLiteral("cannot create a pipe: %1").arg(ErrnoText()));
+    if (!publish(error)) {
+        stop();
+        return false;
+    }
+    m_stop = false;
+    m_thread = std::thread([this] { serve(); });
+    return true;
+}
+
+bool SimPtyServer::publish(QString* error)
+{
+    const QString dir = SimPublishDir();
+    if (!QDir().mkpath(dir) || ::chmod(QFile::encodeName(dir).constData(), 0700) != 0) {
+        if (error)
+            *error = QStringLiteral("cannot create the folder %1: %2").arg(dir, ErrnoText());
+        return false;
+    }
+    const QString linkPath = dir + QLatin1Char('/') + m_name;
+    const QString lockPath = dir + QStringLiteral("/.") + m_name + QStringLiteral(".lock");
+    const QByteArray lock = QFile::encodeName(lockPath);
+    // The lock file says "a live simulator owns this name"; the kernel drops it when its owner dies.
+    // Its owner removes it on stop, so a lock taken on a file that is no longer there is retried.
+    for (int attempt = 0; attempt < 5 && m_lock < 0; ++attempt) {
+        int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (error)
+                *error = QStringLiteral("cannot create %1: %2").arg(lockPath, ErrnoText());
+            return false;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            if (error)
+                *error = QStringLiteral("the port name '%1' is already published by a running simulator; "
+                                        "choose another with --name")
+                             .arg(m_name);
+            return false;
+        }
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) == 0 && ::stat(lock.constData(), &named) == 0 && held.st_ino == named.st_ino &&
+            held.st_dev == named.st_dev)
+            m_lock = fd;
+        else
+            ::close(fd);
+    }
+    if (m_lock < 0) {
+        if (error)
+            *error = QStringLiteral("cannot lock %1").arg(lockPath);
+        return false;
+    }
+    m_lockPath = lockPath;
+    const QByteArray link = QFile::encodeName(linkPath);
+    ::unlink(link.constData());  // left behind by a simulator that did not stop cleanly
+    if (::symlink(QFile::encodeName(m_devicePath).constData(), link.constData()) != 0) {
+        if (error)
+            *error = QStringLiteral("cannot publish %1: %2").arg(linkPath, ErrnoText());
+        unpublish();
+        return false;
+    }
+    m_linkPath = linkPath;
+    return true;
+}
+
+void SimPtyServer::unpublish()
+{
+    if (m_lock < 0)
+        return;
+    if (!m_linkPath.isEmpty())
+        ::unlink(QFile::encodeName(m_linkPath).constData());
+    ::unlink(QFile::encodeName(m_lockPath).constData());
+    CloseFd(m_lock);
+    m_linkPath.clear();
+    m_lockPath.clear();
+}
+
+void SimPtyServer::stop()
+{
+    if (m_thread.joinable()) {
+        m_stop = true;
+        const char wake = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_wake[1], &wake, 1);
+        m_thread.join();
+    }
+    CloseFd(m_master);
+    CloseFd(m_slave);
+    CloseFd(m_wake[0]);
+    CloseFd(m_wake[1]);
+    unpublish();
+}
+
+void SimPtyServer::closeLine()
+{
+    // Closing the master drops whatever the client has not read yet: let the last answer be taken
+    // first, as a line that vanishes after its last byte.
+    for (int waited = 0; waited < 1000; waited += 5) {
+        int queued = 0;
+        if (::ioctl(m_slave, FIONREAD, &queued) != 0 || queued == 0 || waitWake(5))
+            break;
+    }
+    CloseFd(m_master);
+    CloseFd(m_slave);
+    m_lineClosed = true;
+}
+
+bool SimPtyServer::waitWake(int ms)
+{
+    pollfd p{m_wake[0], POLLIN, 0};
+    return ::poll(&p, 1, ms) > 0 || m_stop;
+}
+
+void SimPtyServer::serve()
+{
+    SimFrameAssembler framer;
+    char buf[1024];
+    while (!m_stop) {
+        int timeout = -1;
+        if (const auto deadline = framer.nextDeadline()) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+            timeout = static_cast<int>(std::max<int64_t>(0, left));
+        }
+        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        const int ready = ::poll(fds, 2, timeout);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0 || fds[1].revents)
+            return;
+        const auto now = Clock::now();
+        QList<SimFrameAssembler::Frame> frames;
+        if (fds[0].revents & POLLIN) {
+            const ssize_t n = ::read(m_master, buf, sizeof buf);
+            if (n > 0)
+                frames = framer.feed(QByteArray(buf, static_cast<qsizetype>(n)), now);
+        } else if (fds[0].revents & (POLLHUP | POLLERR)) {
+            if (waitWake(10))  // no client and no slave of our own: nothing to read yet
+                return;
+        }
+        frames += framer.expire(now);
+        for (const auto& frame : frames) {
+            if (const int baud = m_baud; baud > 0)
+                std::this_thread::sleep_until(frame.firstByte + ByteTime(baud) * frame.bytes.size());
+            const QByteArray answer = m_sim.handleFrame(frame.bytes);
+            if (const int delay = m_sim.faults().delayMs; delay > 0 && waitWake(delay))
+                return;
+            if (!answer.isEmpty())
+                writePaced(answer);
+            if (m_sim.takeLineClose()) {
+                closeLine();
+                return;
+            }
+        }
+    }
+}
+
+void SimPtyServer::writePaced(const QByteArray& bytes)
+{
+    auto writeAll = [this](const char* data, qsizetype size) {
+        qsizetype done = 0;
+        while (done < size) {
+            const ssize_t n = ::write(m_master, data + done, static_cast<size_t>(size - done));
+            if (n > 0) {
+                done += n;
+                continue;
+            }
+            if (n < 0 && errno != EAGAIN && errno != EINTR)
+                return false;
+            // Nobody reads the line and its buffer is full: give up after a second, as a line would.
+            pollfd p[2] = {{m_master, POLLOUT, 0}, {m_wake[0], POLLIN, 0}};
+            if (::poll(p, 2, 1000) <= 0 || p[1].revents || !(p[0].revents & POLLOUT))
+                return false;
+        }
+        return true;
+    };
+    const int baud = m_baud;
+    if (baud <= 0) {
+        writeAll(bytes.constData(), bytes.size());
+        return;
+    }
+    // Byte i has crossed the line at start + (i + 1) byte times.
+    const Clock::duration byteTime = ByteTime(baud);
+    const auto start = Clock::now();
+    qsizetype sent = 0;
+    while (sent < bytes.size() && !m_stop) {
+        const auto due = std::min<qsizetype>(bytes.size(), (Clock::now() - start) / byteTime);
+        if (due > sent) {
+            if (!writeAll(bytes.constData() + sent, due - sent))
+                return;
+            sent = due;
+        } else {
+            std::this_thread::sleep_until(start + byteTime * (sent + 1));
+        }
+    }
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include "sim/kktsimulator.h"
+
+#include <QString>
+#include <atomic>
+#include <thread>
+
+// The simulated register on a pseudo-terminal: a thread reads the master side, cuts it into frames,
+// lets the KktSimulator answer and writes the answer back. The slave side is published as a
+// symbolic link "kkt-sim..." in SimPublishDir(), where the port list finds it.
+class SimPtyServer {
+public:
+    struct Options {
+        QString name = QStringLiteral("kkt-sim");  // published name; must start with "kkt-sim"
+        int baud = 0;  // 0: unpaced; otherwise every byte takes 10 bits of line time each way
+    };
+
+    SimPtyServer();
+    ~SimPtyServer();
+    SimPtyServer(const SimPtyServer&) = delete;
+    SimPtyServer& operator=(const SimPtyServer&) = delete;
+
+    // Opens the pseudo-terminal, publishes it and starts serving. False with a message when the name
+    // is not a simulator name, is published by a running simulator, or the terminal cannot be had.
+    bool start(const Options& options, QString* error);
+    // Stops serving, closes the line and removes the published link. Safe to call twice.
+    void stop();
+    bool running() const { return m_thread.joinable(); }
+
+    KktSimulator& sim() { return m_sim; }
+    const KktSimulator& sim() const { return m_sim; }
+    QString devicePath() const { return m_devicePath; }  // /dev/pts/N
+    QString publishedName() const { return m_name; }
+    QString linkPath() const { return m_linkPath; }
+    // True once the "close" fault has closed the line.
+    bool lineClosed() const { return m_lineClosed; }
+    void setBaud(int baud) { m_baud = baud; }
+
+    static bool IsValidName(const QString& name);
+
+private:
+    bool publish(QString* error);
+    void unpublish();
+    void serve();
+    void closeLine();
+    bool waitWake(int ms);  // sleeps up to ms; true when woken to stop
+    void writePaced(const QByteArray& bytes);
+
+    KktSimulator m_sim;
+    QString m_name;
+    QString m_devicePath;
+    QString m_linkPath;
+    QString m_lockPath;
+    int m_master = -1;
+    int m_slave = -1;  // kept open so the master never sees a hang-up between clients
+    int m_lock = -1;
+    int m_wake[2] = {-1, -1};
+    std::atomic<int> m_baud{0};
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_lineClosed{false};
+    std::thread m_thread;
+};
