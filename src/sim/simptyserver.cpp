@@ -201,6 +201,22 @@ bool SimPtyServer::waitWake(int ms)
     return ::poll(&p, 1, ms) > 0 || m_stop;
 }
 
+bool SimPtyServer::sleepUntil(std::chrono::steady_clock::time_point until)
+{
+    using namespace std::chrono;
+    for (;;) {
+        const auto left = until - Clock::now();
+        if (left <= Clock::duration::zero())
+            return false;
+        if (left < milliseconds(2)) {
+            std::this_thread::sleep_until(until);
+            return false;
+        }
+        if (waitWake(static_cast<int>(duration_cast<milliseconds>(left).count()) - 1))
+            return true;
+    }
+}
+
 void SimPtyServer::serve()
 {
     SimFrameAssembler framer;
@@ -229,8 +245,8 @@ void SimPtyServer::serve()
         }
         frames += framer.expire(now);
         for (const auto& frame : frames) {
-            if (const int baud = m_baud; baud > 0)
-                std::this_thread::sleep_until(frame.firstByte + ByteTime(baud) * frame.bytes.size());
+            if (const int baud = m_baud; baud > 0 && sleepUntil(frame.firstByte + ByteTime(baud) * frame.bytes.size()))
+                return;
             const QByteArray answer = m_sim.handleFrame(frame.bytes);
             if (const int delay = m_sim.faults().delayMs; delay > 0 && waitWake(delay))
                 return;

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 // The simulated register on a pseudo-terminal: a thread reads the master side, cuts it into frames,
@@ -44,6 +45,7 @@ private:
     void serve();
     void closeLine();
     bool waitWake(int ms);  // sleeps up to ms; true when woken to stop
+    bool sleepUntil(std::chrono::steady_clock::time_point until);  // true when woken to stop
     void writePaced(const QByteArray& bytes);
 
     KktSimulator m_sim;
