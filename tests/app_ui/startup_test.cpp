@@ -150,6 +150,21 @@ TEST_F(StartupTest, UnreadableSettingsEndTheProgramWithoutTheDialog)
     EXPECT_TRUE(QFileInfo(ProgSettPath()).isDir());
 }
 
+TEST_F(StartupTest, ClosingBeforeTheSettingsWereReadKeepsTheFile)
+{
+    storeSettings(QStringLiteral("ttyUSB2"));
+    QFile file(ProgSettPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    {
+        TFormMain w;
+        w.close();  // start-up never ran: the window holds only defaults
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
 TEST_F(StartupTest, ShowingTheWindowRunsTheStartupOnce)
 {
     TFormMain w;
