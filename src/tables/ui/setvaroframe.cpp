@@ -1,7 +1,457 @@
 #include "tables/ui/setvaroframe.h"
 
-TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent) {}
+#include "app/session.h"
+#include "app/ui/messages.h"
+#include "app/ui/uwait.h"
+#include "tables/celleditors.h"
+#include "tables/maintenance.h"
+#include "tables/rangecheck.h"
+#include "tables/ui/gridmodel.h"
+#include "tables/ui/gridview.h"
+#include "tables/ui/shapecircle.h"
 
-void TFrameSetVaro::Init(KktSession&) {}
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
 
-void TFrameSetVaro::SetScannerIndicatorVisible(bool) {}
+namespace {
+
+// The names the range boxes go by, first and last per tab.
+const char* const kBoxNames[kTableCount][2] = {
+    {"Edit1", "Edit2"}, {"Edit3", "Edit4"}, {"Edit5", "Edit6"}, {"Edit7", "Edit8"},
+    {"Edit9", "Edit10"}, {"edtFirstElement", "edtLastElement"}, {"edtFirstRange", "edtLastRange"},
+};
+
+const QString kSharedPortQuestion = QStringLiteral(
+    "Внимание!\r\nПрограмма обнаружила подключение сканера на COM порт ККТ!\r\nОдновременная работа устройств "
+    "невозможна!\r\nВы хотите работать только со сканером?");
+
+MsgKind KindOf(RunSeverity severity)
+{
+    switch (severity) {
+    case RunSeverity::Warning: return MsgKind::Warning;
+    case RunSeverity::Error: return MsgKind::Error;
+    default: return MsgKind::Information;
+    }
+}
+
+QLabel* MaroonLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setStyleSheet(QStringLiteral("color: #800000; font-weight: bold;"));
+    return label;
+}
+
+// Lets the window repaint and take "Прервать" while a run waits.
+void PauseWithEvents(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+}
+
+}  // namespace
+
+TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent)
+{
+    for (int t = 0; t < kTableCount; ++t) {
+        m_grids[t] = InitGrid(TableId(t));
+        m_current[t] = QPoint(1, 1);
+    }
+
+    btnTestData = new QPushButton(QStringLiteral("Тестовые данные"), this);
+    auto* title = new QLabel(QStringLiteral("Параметры"), this);
+    QFont titleFont(QStringLiteral("Times New Roman"));
+    titleFont.setBold(true);
+    titleFont.setPointSize(14);
+    title->setFont(titleFont);
+    auto* top = new QHBoxLayout;
+    top->addWidget(btnTestData);
+    top->addStretch();
+    top->addWidget(title);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    for (int t = 0; t < kTableCount; ++t)
+        PageControl1->addTab(BuildTab(TableId(t)), TableDef(t).caption);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->hide();
+    btnCleanTable = new QPushButton(QStringLiteral("Очистить таблицу"), this);
+    Button3 = new QPushButton(QStringLiteral("Записать в ККТ"), this);
+    Button4 = new QPushButton(QStringLiteral("Прочитать из ККТ"), this);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(ProgressBar1, 1);
+    bottom->addStretch();
+    bottom->addWidget(btnCleanTable);
+    bottom->addWidget(Button3);
+    bottom->addWidget(Button4);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(bottom);
+
+    connect(btnTestData, &QPushButton::clicked, this, &TFrameSetVaro::FillTestData);
+    connect(btnCleanTable, &QPushButton::clicked, this, &TFrameSetVaro::CleanActiveTable);
+    connect(Button3, &QPushButton::clicked, this, &TFrameSetVaro::WriteActiveTable);
+    connect(Button4, &QPushButton::clicked, this, &TFrameSetVaro::ReadActiveTable);
+    connect(Button5, &QPushButton::clicked, this, &TFrameSetVaro::ClearBaseInKkt);
+    connect(Button6, &QPushButton::clicked, this, &TFrameSetVaro::GoToItem);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TFrameSetVaro::TabShown);
+}
+
+QWidget* TFrameSetVaro::BuildTab(TableId id)
+{
+    const size_t t = size_t(id);
+    const TTableDef& def = TableDef(id);
+    auto* page = new QWidget;
+    m_models[t] = new TGridModel(id, &m_grids[t], this);
+    if (id == TableId::Agents)
+        m_models[t]->isLocked = [this](int col, int row) { return m_locks.IsLocked(col, row); };
+    TGridView* view = new TGridView(m_models[t], page);
+    m_views[t] = view;
+    view->canSelect = [this, id](int col, int row) { return SelectCell(id, col, row); };
+    view->Delegate()->listFor = [this, id](int col, int row) { return ListFor(id, col, row); };
+    view->Delegate()->listChosen = [this, id](int col, int row, int item) { ListChosen(id, col, row, item); };
+
+    auto* range = new QHBoxLayout;
+    range->addWidget(new QLabel(QStringLiteral("Диапазон:  с"), page));
+    for (int k = 0; k < 2; ++k) {
+        auto* box = new QLineEdit(k == 0 ? def.firstDefault : def.lastDefault, page);
+        box->setObjectName(QString::fromLatin1(kBoxNames[t][k]));
+        box->setMaxLength(def.boxLength);
+        box->setFixedWidth(60);
+        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+        box->installEventFilter(this);
+        (k == 0 ? m_first : m_last)[t] = box;
+        if (k == 0)
+            range->addWidget(box), range->addWidget(new QLabel(QStringLiteral("по"), page));
+        else
+            range->addWidget(box);
+    }
+    range->addStretch();
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(view, 1);
+    column->addLayout(range);
+    if (id != TableId::Goods) {
+        page->setLayout(column);
+        return page;
+    }
+    auto* row = new QHBoxLayout(page);
+    row->addLayout(column, 1);
+    row->addWidget(BuildGoodsPanel());
+    return page;
+}
+
+QWidget* TFrameSetVaro::BuildGoodsPanel()
+{
+    auto* panel = new QWidget;
+    auto* v = new QVBoxLayout(panel);
+    btnSaveBase = new QPushButton(QStringLiteral("Сохранить в файл"), panel);
+    btnLoadBase = new QPushButton(QStringLiteral("Загрузить из файла"), panel);
+    Edit11 = new QLineEdit(QStringLiteral("1"), panel);
+    Edit11->setObjectName(QStringLiteral("Edit11"));
+    Edit11->setMaxLength(4);
+    Edit11->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit11));
+    Edit11->setContextMenuPolicy(Qt::NoContextMenu);
+    Edit11->installEventFilter(this);
+    Button6 = new QPushButton(QStringLiteral("Перейти к товару"), panel);
+    Button5 = new QPushButton(QStringLiteral("Очистить базу в ККТ"), panel);
+    Button7 = new QPushButton(QStringLiteral("1C: Предприятие"), panel);
+    Button7->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    pm1C = new QMenu(this);
+    actLoad1cdb = pm1C->addAction(QStringLiteral("Загрузить из 1С (формат *.1cdb)"));
+    actSave1cdb = pm1C->addAction(QStringLiteral("Выгрузить в 1С (формат *.1cdb)"));
+    pm1C->addSeparator();
+    actLoadXls = pm1C->addAction(QStringLiteral("Загрузить из 1С (формат *.xls)"));
+    pm1C->addSeparator();
+    pm1C->addAction(QStringLiteral("Отмена"));  // closes the menu, nothing more
+    connect(Button7, &QPushButton::clicked, this, &TFrameSetVaro::Popup1C);
+    connect(Button7, &QPushButton::customContextMenuRequested, this, &TFrameSetVaro::Popup1C);
+
+    Shape1 = new TShapeCircle(panel);
+    Label14 = new QLabel(QStringLiteral("Сканер штрих-кода"), panel);
+    lblCorrectShtrihCode = new QLabel(panel);
+    lblCorrectShtrihCode->setStyleSheet(QStringLiteral("color: green; font-weight: bold;"));
+    auto* scanner = new QHBoxLayout;
+    scanner->addWidget(Shape1);
+    scanner->addWidget(Label14);
+    scanner->addStretch();
+
+    v->addWidget(btnSaveBase);
+    v->addWidget(btnLoadBase);
+    v->addSpacing(12);
+    v->addWidget(Edit11);
+    v->addWidget(Button6);
+    v->addWidget(Button5);
+    v->addSpacing(12);
+    v->addWidget(Button7);
+    v->addSpacing(12);
+    v->addLayout(scanner);
+    v->addWidget(lblCorrectShtrihCode);
+    v->addStretch();
+    v->addWidget(MaroonLabel(QStringLiteral("Внимание!"), panel));
+    v->addWidget(MaroonLabel(QStringLiteral("Разделитель цены - \"ТОЧКА!\""), panel));
+    panel->setFixedWidth(200);
+    return panel;
+}
+
+void TFrameSetVaro::Init(KktSession& session)
+{
+    m_session = &session;
+    for (auto& c : m_current)
+        c = QPoint(1, 1);
+    PageControl1->setCurrentIndex(int(TableId::Operators));
+}
+
+void TFrameSetVaro::SetScannerIndicatorVisible(bool visible)
+{
+    Shape1->setVisible(visible);
+    Label14->setVisible(visible);
+}
+
+void TFrameSetVaro::EnableKktButtons(bool enabled)
+{
+    Button5->setEnabled(enabled);
+    Button3->setEnabled(enabled);
+    Button4->setEnabled(enabled);
+}
+
+void TFrameSetVaro::RefreshGrid(TableId id)
+{
+    m_models[size_t(id)]->Refresh();
+}
+
+TableId TFrameSetVaro::ActiveTable() const
+{
+    return TableId(PageControl1->currentIndex());
+}
+
+void TFrameSetVaro::ShowTable(TableId id)
+{
+    PageControl1->setCurrentIndex(int(id));
+}
+
+bool TFrameSetVaro::SelectCell(TableId id, int col, int row)
+{
+    if (id == TableId::Agents && m_locks.IsLocked(col, row))
+        return false;
+    m_current[size_t(id)] = QPoint(col, row);
+    return true;
+}
+
+CellList TFrameSetVaro::ListFor(TableId id, int col, int row) const
+{
+    return ListToOpen(id, m_grids[size_t(id)], col, row);
+}
+
+void TFrameSetVaro::ListChosen(TableId id, int col, int row, int item)
+{
+    TGridData& grid = Grid(id);
+    const CellList list = ColumnList(id, col);
+    if (list == CellList::AgentSign) {
+        ChooseAgentSign(grid, m_locks, row, item);
+    } else {
+        grid.SetCell(col, row, ListItems(list).value(item));
+        // The bank agent types carry no VAT.
+        if (list == CellList::SectionType && (item == kSectionTypeBankAgent || item == kSectionTypeBankSubagent))
+            grid.SetCell(3, row, VatRates()[kVatNone]);
+    }
+    m_models[size_t(id)]->RowChanged(row);
+}
+
+void TFrameSetVaro::TabShown(int index)
+{
+    const TableId id = TableId(index);
+    const bool scanning = scannerOn && scannerOn();
+    if (id != TableId::Goods) {
+        if (scanning && onStopScan)
+            onStopScan();
+        EnableKktButtons(true);
+        // No agent cell selected, so that no sign list opens by itself.
+        if (id == TableId::Agents)
+            GridView(id)->ClearCurrent();
+        return;
+    }
+    if (!scanning)
+        return;
+    const QString kktPort = m_session ? m_session->StructSett.PortSett.Name : QString();
+    if (!scannerPort || scannerPort() != kktPort) {
+        if (onStartScan)
+            onStartScan();
+        return;
+    }
+    if (ShowMessage(this, MsgKind::Question, kSharedPortQuestion)) {
+        EnableKktButtons(false);
+        if (onStartScan)
+            onStartScan();
+    }
+}
+
+bool TFrameSetVaro::CheckActiveRange(TableId id, int& first, int& last)
+{
+    const TRangeCheck r = CheckRange(FirstBox(id)->text(), LastBox(id)->text(), TableDef(id).size);
+    if (r.ok) {
+        first = r.first;
+        last = r.last;
+        return true;
+    }
+    HideWait();
+    if (!r.message.isEmpty())
+        ShowMessage(this, MsgKind::Information, r.message);
+    if (r.focus != RangeBox::None)
+        (r.focus == RangeBox::First ? FirstBox(id) : LastBox(id))->setFocus();
+    return false;
+}
+
+TRunHooks TFrameSetVaro::RunHooks(TableId id, bool reading)
+{
+    TRunHooks hooks;
+    hooks.progress = [this](int done, int total) {
+        ProgressBar1->setValue(ProgressPercent(done, total));
+        QCoreApplication::processEvents();
+    };
+    hooks.aborted = [] { return WaitAborted(); };
+    hooks.pause = PauseWithEvents;
+    if (reading)
+        hooks.rowWritten = [this, id](int row) { m_models[size_t(id)]->RowChanged(row); };
+    return hooks;
+}
+
+void TFrameSetVaro::ShowRunResult(const TRunResult& result)
+{
+    if (!result.ok())
+        ShowMessage(this, KindOf(result.severity), result.message);
+}
+
+void TFrameSetVaro::WriteActiveTable()
+{
+    if (m_running || !m_session)
+        return;
+    const TableId id = ActiveTable();
+    ShowWait(kWriteWaitText, true);
+    int first = 0, last = 0;
+    if (!CheckActiveRange(id, first, last))
+        return;
+    m_running = true;
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    const TRunResult result =
+        WriteTable(id, Grid(id), first, last, m_session->Link, m_session->LinkArgs(), RunHooks(id, false));
+    ProgressBar1->hide();
+    HideWait();
+    m_running = false;
+    ShowRunResult(result);
+}
+
+void TFrameSetVaro::ReadActiveTable()
+{
+    if (m_running || !m_session)
+        return;
+    const TableId id = ActiveTable();
+    ShowWait(kReadWaitText, true);
+    int first = 0, last = 0;
+    if (!CheckActiveRange(id, first, last))
+        return;
+    m_running = true;
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    const TRunResult result = ReadTable(id, Grid(id), m_locks, first, last, m_session->Link,
+                                        m_session->LinkArgs(), RunHooks(id, true));
+    ProgressBar1->setValue(0);
+    ProgressBar1->hide();
+    HideWait();
+    m_running = false;
+    // A read may have locked the cell the editor is on.
+    TGridView* view = GridView(id);
+    const QPoint at = CurrentCell(id);
+    if (id == TableId::Agents && view->currentIndex().isValid() && m_locks.IsLocked(at.x(), at.y()))
+        view->ClearCurrent();
+    ShowRunResult(result);
+}
+
+void TFrameSetVaro::CleanActiveTable()
+{
+    if (m_running)
+        return;
+    const TableId id = ActiveTable();
+    CleanTable(id, Grid(id), m_locks);
+    RefreshGrid(id);
+}
+
+void TFrameSetVaro::FillTestData()
+{
+    if (m_running)
+        return;
+    ::FillTestData(Grid(TableId::Operators), Grid(TableId::Cliche), Grid(TableId::Agents));
+    for (TableId id : {TableId::Operators, TableId::Cliche, TableId::Agents})
+        RefreshGrid(id);
+}
+
+void TFrameSetVaro::ClearBaseInKkt()
+{
+    if (m_running || !m_session)
+        return;
+    if (!ShowMessage(this, MsgKind::Question, kClearBaseQuestion))
+        return;
+    m_running = true;
+    ShowWait(kClearBaseWaitText, false);
+    const TRunResult result = ::ClearBaseInKkt(m_session->Link, m_session->LinkArgs());
+    HideWait();
+    m_running = false;
+    ShowMessage(this, KindOf(result.severity), result.message);
+}
+
+void TFrameSetVaro::GoToItem()
+{
+    const TGoToItem target = CheckGoToItem(Edit11->text());
+    if (!target.ok) {
+        ShowMessage(this, MsgKind::Information, target.message);
+        Edit11->setFocus();
+        return;
+    }
+    TGridView* view = GridView(TableId::Goods);
+    view->setFocus();
+    view->SelectCell(1, target.row);
+    if (QWidget* editor = view->CurrentEditor())
+        editor->setFocus();
+}
+
+void TFrameSetVaro::Popup1C()
+{
+    pm1C->popup(QCursor::pos());
+}
+
+bool TFrameSetVaro::eventFilter(QObject* watched, QEvent* event)
+{
+    // Range boxes and the item-number box: digits and Backspace; clipboard keys are swallowed too.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (!text.isEmpty() && !KeyPressRangeBox(text.at(0)))
+            return true;
+        if (key->matches(QKeySequence::Paste))
+            return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}

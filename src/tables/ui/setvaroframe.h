@@ -1,14 +1,111 @@
 #pragma once
+#include "tables/agentlocks.h"
+#include "tables/griddata.h"
+#include "tables/tabledefs.h"
+#include "tables/tablerun.h"
+
 #include <QFrame>
+#include <QPoint>
+#include <array>
+#include <functional>
 
 struct KktSession;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class TGridModel;
+class TGridView;
+class TShapeCircle;
 
-// The parameter tables frame hosted by the main window.
+// The parameter tables frame hosted by the main window: seven tabs with their grids and range boxes,
+// the buttons that write, read and clean the active table, and the goods tab's extra controls.
+// The grids (Grid()) are the working copy of the register's tables; whoever changes one from outside
+// (files, scanner) calls RefreshGrid() afterwards.
 class TFrameSetVaro : public QFrame {
     Q_OBJECT
 public:
     explicit TFrameSetVaro(QWidget* parent = nullptr);
+    // Called once after creation: the link settings and link of `session` serve every run.
     void Init(KktSession& session);
     // The scanner indicator (circle and caption) is hidden when no scanner model is configured.
     void SetScannerIndicatorVisible(bool visible);
+    // Enables "Очистить базу в ККТ", "Записать в ККТ" and "Прочитать из ККТ".
+    void EnableKktButtons(bool enabled);
+
+    TGridData& Grid(TableId id) { return m_grids[size_t(id)]; }
+    TAgentLocks& AgentLocks() { return m_locks; }
+    void RefreshGrid(TableId id);
+    TGridView* GridView(TableId id) const { return m_views[size_t(id)]; }
+    QLineEdit* FirstBox(TableId id) const { return m_first[size_t(id)]; }
+    QLineEdit* LastBox(TableId id) const { return m_last[size_t(id)]; }
+    TableId ActiveTable() const;
+    void ShowTable(TableId id);
+    // The last selected cell of a grid, (column, row); (1, 1) after start-up.
+    QPoint CurrentCell(TableId id) const { return m_current[size_t(id)]; }
+    bool Running() const { return m_running; }
+
+    // The buttons' actions, also callable directly.
+    void WriteActiveTable();    // "Записать в ККТ"
+    void ReadActiveTable();     // "Прочитать из ККТ"
+    void CleanActiveTable();    // "Очистить таблицу"
+    void FillTestData();        // "Тестовые данные"
+    void ClearBaseInKkt();      // "Очистить базу в ККТ"
+    void GoToItem();            // "Перейти к товару"
+
+    // The main window's scanner: whether it is switched on, its port, and how to start and stop it.
+    // Left empty, the scanner counts as switched off.
+    std::function<bool()> scannerOn;
+    std::function<QString()> scannerPort;
+    std::function<void()> onStartScan;
+    std::function<void()> onStopScan;
+
+    QTabWidget* PageControl1 = nullptr;
+    QPushButton* btnTestData = nullptr;
+    QPushButton* btnCleanTable = nullptr;
+    QPushButton* Button3 = nullptr;  // "Записать в ККТ"
+    QPushButton* Button4 = nullptr;  // "Прочитать из ККТ"
+    QProgressBar* ProgressBar1 = nullptr;
+    // Goods tab.
+    QPushButton* btnSaveBase = nullptr;  // "Сохранить в файл"
+    QPushButton* btnLoadBase = nullptr;  // "Загрузить из файла"
+    QPushButton* Button5 = nullptr;      // "Очистить базу в ККТ"
+    QLineEdit* Edit11 = nullptr;         // item number
+    QPushButton* Button6 = nullptr;      // "Перейти к товару"
+    QPushButton* Button7 = nullptr;      // "1C: Предприятие"
+    QMenu* pm1C = nullptr;               // its menu; the file actions are connected by their owner
+    QAction* actLoad1cdb = nullptr;      // "Загрузить из 1С (формат *.1cdb)"
+    QAction* actSave1cdb = nullptr;      // "Выгрузить в 1С (формат *.1cdb)"
+    QAction* actLoadXls = nullptr;       // "Загрузить из 1С (формат *.xls)"
+    TShapeCircle* Shape1 = nullptr;      // scanner indicator
+    QLabel* Label14 = nullptr;           // "Сканер штрих-кода"
+    QLabel* lblCorrectShtrihCode = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildTab(TableId id);
+    QWidget* BuildGoodsPanel();
+    bool SelectCell(TableId id, int col, int row);
+    CellList ListFor(TableId id, int col, int row) const;
+    void ListChosen(TableId id, int col, int row, int item);
+    void TabShown(int index);
+    bool CheckActiveRange(TableId id, int& first, int& last);
+    TRunHooks RunHooks(TableId id, bool reading);
+    void ShowRunResult(const TRunResult& result);
+    void Popup1C();
+
+    KktSession* m_session = nullptr;
+    std::array<TGridData, kTableCount> m_grids;
+    std::array<TGridModel*, kTableCount> m_models{};
+    std::array<TGridView*, kTableCount> m_views{};
+    std::array<QLineEdit*, kTableCount> m_first{};
+    std::array<QLineEdit*, kTableCount> m_last{};
+    std::array<QPoint, kTableCount> m_current;
+    TAgentLocks m_locks;
+    bool m_running = false;
 };

@@ -1,0 +1,38 @@
+#pragma once
+#include "tables/griddata.h"
+#include "tables/tabledefs.h"
+
+#include <QAbstractTableModel>
+#include <functional>
+
+// Shows one grid through a table view: the heading row becomes the horizontal header and column 0
+// the vertical one, so model (r, c) is grid cell (c + 1, r + 1). The grid itself stays the only copy.
+class TGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    TGridModel(TableId id, TGridData* grid, QObject* parent = nullptr);
+
+    TableId Table() const { return m_id; }
+    TGridData& Grid() { return *m_grid; }
+    QModelIndex CellIndex(int col, int row) const { return index(row - 1, col - 1); }
+    static int GridCol(const QModelIndex& i) { return i.column() + 1; }
+    static int GridRow(const QModelIndex& i) { return i.row() + 1; }
+
+    // Cells that may not be selected (the agents' locked cells).
+    std::function<bool(int col, int row)> isLocked;
+
+    // The grid changed behind the model's back: every cell, or one row.
+    void Refresh();
+    void RowChanged(int row);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    TableId m_id;
+    TGridData* m_grid;
+};

@@ -1,0 +1,101 @@
+#include "tables/ui/gridview.h"
+
+#include <QHeaderView>
+
+namespace {
+constexpr int kRowHeight = 16;
+}
+
+TGridView::TGridView(TGridModel* model, QWidget* parent)
+    : QTableView(parent), m_model(model), m_delegate(new TCellDelegate(model->Table(), this))
+{
+    const TTableDef& def = TableDef(model->Table());
+    setModel(model);
+    setItemDelegate(m_delegate);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(def.tabMovesToCell);
+    setWordWrap(false);
+
+    // Rows never resize to their contents: 6000 rows must load at once.
+    QHeaderView* rows = verticalHeader();
+    rows->setMinimumSectionSize(kRowHeight);
+    rows->setDefaultSectionSize(kRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    rows->setFixedWidth(def.columns[0].width);
+
+    QHeaderView* cols = horizontalHeader();
+    cols->setSectionResizeMode(def.resizableColumns ? QHeaderView::Interactive : QHeaderView::Fixed);
+    cols->setStretchLastSection(false);
+    cols->setHighlightSections(false);
+    for (int c = 1; c < def.ColCount(); ++c)
+        setColumnWidth(c - 1, def.columns[c].width);
+}
+
+bool TGridView::SelectCell(int col, int row)
+{
+    const QModelIndex index = m_model->CellIndex(col, row);
+    if (!index.isValid() || (canSelect && !canSelect(col, row)))
+        return false;
+    setCurrentIndex(index);
+    scrollTo(index);
+    return currentIndex() == index;
+}
+
+void TGridView::ClearCurrent()
+{
+    if (m_editorAt.isValid())
+        closePersistentEditor(m_editorAt);
+    m_editorAt = QPersistentModelIndex();
+    selectionModel()->clearCurrentIndex();
+    clearSelection();
+}
+
+QWidget* TGridView::CurrentEditor() const
+{
+    return m_editorAt.isValid() ? indexWidget(m_editorAt) : nullptr;
+}
+
+void TGridView::ReopenEditor()
+{
+    if (!m_editorAt.isValid())
+        return;
+    const QModelIndex at = m_editorAt;
+    const bool focus = CurrentEditor() && CurrentEditor()->hasFocus();
+    closePersistentEditor(at);
+    OpenEditor(at, focus);
+}
+
+void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (m_reverting)
+        return;
+    if (current.isValid() && canSelect && !canSelect(TGridModel::GridCol(current), TGridModel::GridRow(current))) {
+        // Refused: the current cell stays where it was.
+        m_reverting = true;
+        selectionModel()->setCurrentIndex(previous, QItemSelectionModel::ClearAndSelect);
+        m_reverting = false;
+        return;
+    }
+    QTableView::currentChanged(current, previous);
+    const bool focus = hasFocus() || (CurrentEditor() && CurrentEditor()->hasFocus());
+    if (m_editorAt.isValid() && m_editorAt != current)
+        closePersistentEditor(m_editorAt);
+    m_editorAt = QPersistentModelIndex();
+    if (current.isValid())
+        OpenEditor(current, focus);
+}
+
+void TGridView::OpenEditor(const QModelIndex& index, bool focus)
+{
+    openPersistentEditor(index);
+    m_editorAt = index;
+    if (QWidget* editor = indexWidget(index)) {
+        if (focus)
+            editor->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(editor))
+            edit->end(false);
+    }
+}

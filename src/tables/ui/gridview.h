@@ -1,0 +1,40 @@
+#pragma once
+#include "tables/tabledefs.h"
+#include "tables/ui/celleditor.h"
+#include "tables/ui/gridmodel.h"
+
+#include <QTableView>
+#include <functional>
+
+// One parameter grid: fixed 16-pixel rows, the widths of its table, and an editor that is always open
+// on the current cell. A cell the selection handler refuses never becomes current.
+class TGridView : public QTableView {
+    Q_OBJECT
+public:
+    TGridView(TGridModel* model, QWidget* parent = nullptr);
+
+    TGridModel* GridModel() const { return m_model; }
+    TCellDelegate* Delegate() const { return m_delegate; }
+    // The selection handler: may (col, row) become the current cell?
+    std::function<bool(int col, int row)> canSelect;
+
+    // Makes (col, row) current (when allowed) and shows it.
+    bool SelectCell(int col, int row);
+    // No current cell and no open editor (the agents tab is shown that way).
+    void ClearCurrent();
+    // The editor of the current cell, if one is open.
+    QWidget* CurrentEditor() const;
+    // Reopens the current cell's editor, e.g. after its kind of editor may have changed.
+    void ReopenEditor();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void OpenEditor(const QModelIndex& index, bool focus);
+
+    TGridModel* m_model;
+    TCellDelegate* m_delegate;
+    QPersistentModelIndex m_editorAt;
+    bool m_reverting = false;
+};
