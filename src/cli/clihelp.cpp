@@ -1,0 +1,82 @@
+#include "cli/clihelp.h"
+
+#include <QHash>
+
+namespace {
+
+const QHash<QString, QString>& Helps()
+{
+    static const QHash<QString, QString> helps{
+        {QStringLiteral("ports"), QStringLiteral("kkt-cli ports\n"
+                                                 "Печатает список портов (как в окне настроек связи), по одному в строке.\n")},
+        {QStringLiteral("status"), QStringLiteral("kkt-cli status\n"
+                                                  "Проверка связи с ККТ.\n")},
+        {QStringLiteral("read"),
+         QStringLiteral("kkt-cli read TABLE [--range A-B] [--output FILE]\n"
+                        "Читает таблицу из ККТ и пишет строки диапазона в FILE (CSV; без FILE - на стандартный\n"
+                        "вывод). Для товаров FILE может быть и .dbVaro или .1cdb.\n"
+                        "TABLE: operators, goods, sections, cliche, agents, enterprises, stations.\n"
+                        "Диапазон по умолчанию - вся таблица.\n")},
+        {QStringLiteral("write"),
+         QStringLiteral("kkt-cli write TABLE --input FILE [--range A-B]\n"
+                        "Загружает FILE в таблицу в исходном состоянии и записывает диапазон в ККТ.\n"
+                        "FILE - CSV: строка заголовков таблицы, затем строки со столбцом 0 как в таблице\n"
+                        "(номер или подпись); строки, которых нет в файле, остаются пустыми. Для товаров\n"
+                        "FILE может быть и .dbVaro, .1cdb, .xls или .xlsx.\n")},
+        {QStringLiteral("clear-goods"), QStringLiteral("kkt-cli clear-goods --yes\n"
+                                                       "Очищает базу товаров в ККТ (без вопроса: нужен --yes).\n")},
+        {QStringLiteral("module"),
+         QStringLiteral("kkt-cli module read [--output FILE]\n"
+                        "kkt-cli module write --input FILE\n"
+                        "Параметры модуля связи (GSM/Wi-Fi): семь строк, CSV как у таблиц.\n")},
+        {QStringLiteral("regdata"),
+         QStringLiteral("kkt-cli regdata [--output FILE]\n"
+                        "Запрос регистрационных данных: строки KEY=VALUE (UTF-8).\n")},
+        {QStringLiteral("register"),
+         QStringLiteral("kkt-cli register --input FILE\n"
+                        "Регистрация ККТ по файлу KEY=VALUE (как выдаёт regdata).\n")},
+        {QStringLiteral("reregister"),
+         QStringLiteral("kkt-cli reregister --input FILE [--reasons LIST]\n"
+                        "Перерегистрация по файлу KEY=VALUE; LIST - номера причин через запятую:\n"
+                        "1 Замена ФН, 2 Смена ОФД, 3 Смена реквизитов пользователя, 4 Смена настроек ККТ.\n")},
+        {QStringLiteral("convert"),
+         QStringLiteral("kkt-cli convert INPUT OUTPUT\n"
+                        "Преобразует файл через таблицы программы, формат - по расширению:\n"
+                        "товары .csv, .dbVaro, .1cdb (и .xls, .xlsx на входе); вся конфигурация .conf.\n")},
+    };
+    return helps;
+}
+
+}  // namespace
+
+const QStringList& CommandNames()
+{
+    static const QStringList names{QStringLiteral("ports"),   QStringLiteral("status"),
+                                   QStringLiteral("read"),    QStringLiteral("write"),
+                                   QStringLiteral("clear-goods"), QStringLiteral("module"),
+                                   QStringLiteral("regdata"), QStringLiteral("register"),
+                                   QStringLiteral("reregister"), QStringLiteral("convert")};
+    return names;
+}
+
+QString CommandHelp(const QString& command)
+{
+    return Helps().value(command);
+}
+
+QString ToolHelp()
+{
+    QString text = QStringLiteral(
+        "kkt-cli [--settings FILE] [--port NAME] [--speed BAUD] [--timeout MS] [--number N] COMMAND ...\n"
+        "\n"
+        "Параметры связи по умолчанию берутся из ProgSett.ini (--settings задаёт другой файл).\n"
+        "\n"
+        "Команды:\n");
+    for (const QString& name : CommandNames())
+        text += QStringLiteral("  ") + Helps().value(name).section(u'\n', 0, 0) + u'\n';
+    text += QStringLiteral(
+        "\n"
+        "kkt-cli COMMAND --help - описание команды.\n"
+        "Коды завершения: 0 - успех, 1 - ошибка команды ККТ, 2 - ошибка в командной строке или в файле.\n");
+    return text;
+}

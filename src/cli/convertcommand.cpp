@@ -1,0 +1,69 @@
+#include "cli/commands.h"
+#include "cli/gridset.h"
+#include "files/csvtable.h"
+
+namespace {
+
+// Fills the grids from the input file: goods files the goods grid, a configuration file every grid.
+// False with the error stream told why.
+bool LoadInput(TCliContext& ctx, const QString& input, TFileKind kind, TGridSet& grids)
+{
+    QString error;
+    switch (kind) {
+    case TFileKind::Csv: {
+        QByteArray bytes;
+        if (!ctx.ReadFile(input, bytes))
+            return false;
+        error = LoadCsvGrid(bytes, TableId::Goods, grids.Table(TableId::Goods), grids.locks);
+        break;
+    }
+    case TFileKind::Config:
+        error = LoadConfigInto(input, grids);
+        break;
+    default:
+        error = LoadGoodsFile(input, kind, grids.Table(TableId::Goods));
+        break;
+    }
+    if (error.isEmpty())
+        return true;
+    ctx.FileError(input, error);
+    return false;
+}
+
+}  // namespace
+
+int CmdConvert(TCliContext& ctx, const QStringList& words)
+{
+    const QString command = QStringLiteral("convert");
+    int exit = kExitOk;
+    const auto args = CommandArgs(ctx, command, words, {}, 2, 2, exit);
+    if (!args)
+        return exit;
+    const QString input = args->positional[0];
+    const QString output = args->positional[1];
+    const TFileKind inKind = FileKindOf(input);
+    const TFileKind outKind = FileKindOf(output);
+    if (inKind == TFileKind::Unknown)
+        return ctx.UsageError(QStringLiteral("%1: формат файла \"%2\" неизвестен (есть: %3)").arg(command, input, FileKindList()));
+    if (outKind == TFileKind::Unknown || outKind == TFileKind::Sheet)
+        return ctx.UsageError(QStringLiteral("%1: в файл \"%2\" записать нельзя (есть: .csv, .dbVaro, .1cdb, .conf)")
+                                  .arg(command, output));
+
+    TGridSet grids;
+    if (!LoadInput(ctx, input, inKind, grids))
+        return kExitUsage;
+
+    const TGridData& goods = grids.Table(TableId::Goods);
+    QString error;
+    switch (outKind) {
+    case TFileKind::Csv:
+        return ctx.WriteFile(output, FormatCsv(GridCsvRecords(goods, 1, goods.RowCount() - 1))) ? kExitOk : kExitUsage;
+    case TFileKind::Config:
+        error = SaveConfigFrom(output, grids);
+        break;
+    default:
+        error = SaveGoodsFile(output, outKind, goods);
+        break;
+    }
+    return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
+}

@@ -1,0 +1,177 @@
+#include "cli/cellcheck.h"
+#include "cli/commands.h"
+#include "cli/gridset.h"
+#include "cli/progressbar.h"
+#include "files/csvtable.h"
+#include "link/conversion.h"
+#include "tables/maintenance.h"
+#include "tables/rangecheck.h"
+#include "tables/tablerun.h"
+
+namespace {
+
+const TOptionSpec kRange{QStringLiteral("--range")};
+const TOptionSpec kInput{QStringLiteral("--input")};
+const TOptionSpec kOutput{QStringLiteral("--output")};
+
+bool TakeTable(TCliContext& ctx, const QString& command, const QString& name, TableId& id, int& exit)
+{
+    if (TableByName(name, id))
+        return true;
+    exit = ctx.UsageError(QStringLiteral("%1: неизвестная таблица \"%2\" (есть: %3)")
+                              .arg(command, name, TableNames().join(QStringLiteral(", "))));
+    return false;
+}
+
+// "A-B" through the range boxes' own check; the whole table when no range is given.
+bool TakeRange(TCliContext& ctx, const QString& command, TableId id, const TParsedArgs& args, int& first,
+               int& last, int& exit)
+{
+    const int size = TableDef(id).size;
+    QString a = QStringLiteral("1");
+    QString b = QString::number(size);
+    if (args.values.contains(kRange.name)) {
+        const QString text = args.value(kRange.name);
+        const qsizetype dash = text.indexOf(u'-');
+        if (dash < 0) {
+            exit = ctx.UsageError(QStringLiteral("%1: диапазон \"%2\" задаётся как A-B, например 1-%3")
+                                      .arg(command, text)
+                                      .arg(size));
+            return false;
+        }
+        a = text.left(dash);
+        b = text.mid(dash + 1);
+    }
+    const TRangeCheck range = CheckRange(a, b, size);
+    if (range.ok) {
+        first = range.first;
+        last = range.last;
+        return true;
+    }
+    if (range.message.isEmpty())
+        exit = ctx.UsageError(QStringLiteral("%1: в диапазоне \"%2-%3\" должны быть числа").arg(command, a, b));
+    else
+        exit = ctx.UsageError(range.message);
+    return false;
+}
+
+TRunHooks BarHooks(TProgressBar& bar)
+{
+    TRunHooks hooks;
+    hooks.progress = [&bar](int done, int total) { bar.Show(ProgressPercent(done, total)); };
+    return hooks;
+}
+
+}  // namespace
+
+int CmdRead(TCliContext& ctx, const QStringList& words)
+{
+    const QString command = QStringLiteral("read");
+    int exit = kExitOk;
+    const auto args = CommandArgs(ctx, command, words, {kRange, kOutput}, 1, 1, exit);
+    if (!args)
+        return exit;
+    TableId id;
+    int first = 0, last = 0;
+    if (!TakeTable(ctx, command, args->positional[0], id, exit) || !TakeRange(ctx, command, id, *args, first, last, exit))
+        return exit;
+    const QString output = args->value(kOutput.name);
+    const TFileKind kind = output.isEmpty() ? TFileKind::Csv : FileKindOf(output);
+    const bool goodsFile = kind == TFileKind::GoodsDb || kind == TFileKind::Exchange1c;
+    if (kind != TFileKind::Csv && !(id == TableId::Goods && goodsFile))
+        return ctx.UsageError(QStringLiteral("%1: таблица пишется в файл .csv%2").arg(command,
+                                  id == TableId::Goods ? QStringLiteral(", .dbVaro или .1cdb") : QString()));
+
+    if (!ctx.LinkReady())
+        return kExitUsage;
+    TGridSet grids;
+    TGridData& grid = grids.Table(id);
+    TRunResult result;
+    {
+        TProgressBar bar(ctx.err, ctx.progressBar);
+        result = ReadTable(id, grid, grids.locks, first, last, ctx.session.Link, ctx.session.LinkArgs(), BarHooks(bar));
+    }
+    if (!result.ok())
+        return ctx.Fail(result.message);
+    if (goodsFile) {
+        const QString error = SaveGoodsFile(output, kind, grid);
+        return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
+    }
+    return ctx.Emit(output, FormatCsv(GridCsvRecords(grid, first, last)));
+}
+
+int CmdWrite(TCliContext& ctx, const QStringList& words)
+{
+    const QString command = QStringLiteral("write");
+    int exit = kExitOk;
+    const auto args = CommandArgs(ctx, command, words, {kRange, kInput}, 1, 1, exit);
+    if (!args)
+        return exit;
+    TableId id;
+    int first = 0, last = 0;
+    if (!TakeTable(ctx, command, args->positional[0], id, exit) || !TakeRange(ctx, command, id, *args, first, last, exit))
+        return exit;
+    const QString input = args->value(kInput.name);
+    if (input.isEmpty())
+        return ctx.UsageError(command + QStringLiteral(": нужен --input FILE"));
+
+    TGridSet grids;
+    TGridData& grid = grids.Table(id);
+    const TFileKind kind = FileKindOf(input);
+    if (kind == TFileKind::Csv) {
+        QByteArray bytes;
+        if (!ctx.ReadFile(input, bytes))
+            return kExitUsage;
+        const QString error = LoadCsvGrid(bytes, id, grid, grids.locks);
+        if (!error.isEmpty())
+            return ctx.FileError(input, error);
+    } else if (id == TableId::Goods && kind != TFileKind::Config && kind != TFileKind::Unknown) {
+        const QString error = LoadGoodsFile(input, kind, grid);
+        if (!error.isEmpty())
+            return ctx.FileError(input, error);
+    } else {
+        return ctx.UsageError(QStringLiteral("%1: таблица читается из файла .csv%2").arg(command,
+                                  id == TableId::Goods ? QStringLiteral(", .dbVaro, .1cdb, .xls или .xlsx") : QString()));
+    }
+
+    // Everything the run would refuse is refused before the first exchange: nothing is half written.
+    for (int row = first; row <= last; ++row) {
+        QString problem;
+        for (int c = 1; c < grid.ColCount() && problem.isEmpty(); ++c)
+            if (QString p = CellTextProblem(id, c, grid.Cell(c, row)); !p.isEmpty())
+                problem = QStringLiteral("столбец \"%1\": %2").arg(TableDef(id).columns[c].heading, p);
+        if (problem.isEmpty())
+            problem = WriteRowProblem(id, grid, row);
+        if (!problem.isEmpty())
+            return ctx.FileError(input, QStringLiteral("строка таблицы \"%1\": %2").arg(grid.Cell(0, row), problem));
+    }
+
+    if (!ctx.LinkReady())
+        return kExitUsage;
+    TRunResult result;
+    {
+        TProgressBar bar(ctx.err, ctx.progressBar);
+        result = WriteTable(id, grid, first, last, ctx.session.Link, ctx.session.LinkArgs(), BarHooks(bar));
+    }
+    return result.ok() ? kExitOk : ctx.Fail(result.message);
+}
+
+int CmdClearGoods(TCliContext& ctx, const QStringList& words)
+{
+    const QString command = QStringLiteral("clear-goods");
+    const TOptionSpec yes{QStringLiteral("--yes"), false};
+    int exit = kExitOk;
+    const auto args = CommandArgs(ctx, command, words, {yes}, 0, 0, exit);
+    if (!args)
+        return exit;
+    // The window asks first; here the question is answered on the command line.
+    if (!args->flags.contains(yes.name))
+        return ctx.UsageError(command + QStringLiteral(": база товаров в ККТ будет стёрта; подтвердите параметром --yes"));
+    if (!ctx.LinkReady())
+        return kExitUsage;
+    const TRunResult result = ClearBaseInKkt(ctx.session.Link, ctx.session.LinkArgs());
+    if (result.severity == RunSeverity::Error)
+        return ctx.Fail(result.message);
+    ctx.Inform(result.message);
+    return kExitOk;
+}
