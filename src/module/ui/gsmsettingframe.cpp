@@ -181,7 +181,8 @@ void TFrameGsmSetting::cbbDeviceExit()
 bool TFrameGsmSetting::sgGsmKeyPress(QObject* watched, QKeyEvent* event)
 {
     const QChar key = KeyEventChar(event->key(), event->modifiers(), event->text());
-    if (key.isNull())
+    // Enter commits the cell and moves on, as in any grid: it is not a character of the value.
+    if (key.isNull() || key == QChar(keycode::Enter))
         return false;
     QString text = m_grid->Value(CurrentGsmRow);
     // A key typed on a cell that is not being edited opens the editor with the whole text selected.
