@@ -3,6 +3,7 @@
 
 #include "app/session.h"
 #include "app/ui/settform.h"
+#include "simserver.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -204,6 +205,25 @@ TEST_F(SettFormTest, CheckAgainstAMissingPortFailsAndChangesNothing)
     EXPECT_EQ(messages[0].second, QStringLiteral("ВНИМАНИЕ!\r\nНе удалось подключиться к ККТ!"));
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    expectUnchanged();
+}
+
+TEST_F(SettFormTest, CheckUsesTheDialogsValuesNotTheStoredOnes)
+{
+    TestSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error().toStdString();
+    auto d = open({QStringLiteral("ttyS1"), sim.portName()});
+    d->ComboBox1->setCurrentIndex(1);
+    clear(d->Edit1);
+    QTest::keyClicks(d->Edit1, QStringLiteral("1000"));
+    clear(d->Edit2);
+    QTest::keyClicks(d->Edit2, QStringLiteral("1"));
+    d->Button3->click();
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MsgKind::Information);
+    EXPECT_EQ(messages[0].second, QStringLiteral("Связь с ККТ установленна!"));
+    EXPECT_TRUE(d->isVisible());
     expectUnchanged();
 }
 

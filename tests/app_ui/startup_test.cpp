@@ -8,6 +8,7 @@
 #include "app/ui/versionform.h"
 #include "link/ui/udebugkkt.h"
 #include "module/ui/gsmsettingframe.h"
+#include "simserver.h"
 #include "tables/ui/setvaroframe.h"
 
 #include <QComboBox>
@@ -61,6 +62,23 @@ TEST_F(StartupTest, NoPortAtAllWarnsThenOffersAnEmptyPortList)
     EXPECT_EQ(messages.front().first, MsgKind::Information);
     EXPECT_EQ(portsInDialog, 0);
     EXPECT_FALSE(programmingEnabled(w));
+}
+
+TEST_F(StartupTest, PublishedSimulatorsAreOfferedAsPorts)
+{
+    TestSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error().toStdString();
+    TFormMain w;  // the machine's own port list
+    QStringList offered;
+    ModalAnswer<TFormSett> answer([&](TFormSett& d) {
+        for (int i = 0; i < d.ComboBox1->count(); ++i)
+            offered << d.ComboBox1->itemText(i);
+        d.Button1->click();
+    });
+    w.RunStartup();
+    ASSERT_EQ(answer.count(), 1);
+    EXPECT_EQ(offered, w.ArrCom);
+    EXPECT_TRUE(offered.contains(sim.portName()));
 }
 
 TEST_F(StartupTest, CancelLeavesProgrammingDisabledAndThePanelEmpty)
