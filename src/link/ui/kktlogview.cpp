@@ -4,11 +4,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <algorithm>
 #include <climits>
 
@@ -27,6 +30,63 @@ QFont LogFont()
     return font;
 }
 
+// Every append moves the scroll bar by a few rows, which in a long log moves the slider by less than
+// a pixel; painting the bar anyway (with tall fills the raster engine farms out to threads) cost as
+// much as painting the text. This bar repaints only when what it shows has changed, judged after
+// the view's changes of range and value together (held), not in between.
+class LogScrollBar : public QScrollBar {
+public:
+    LogScrollBar() : QScrollBar(Qt::Vertical) {}
+
+    void hold() { ++m_held; }
+    void release()
+    {
+        if (--m_held == 0 && shown() != m_painted)
+            update();
+    }
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (m_held == 0 && shown() != m_painted)
+            QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        m_painted = shown();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    struct Shown {
+        QRect slider;
+        bool atMinimum = false;
+        bool atMaximum = false;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown shown() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                value() == minimum(), value() == maximum()};
+    }
+    int m_held = 0;
+    Shown m_painted;
+};
+
+// Holds the bar for the length of a scope.
+class ScrollBarHold {
+public:
+    explicit ScrollBarHold(QScrollBar* bar) : m_bar(static_cast<LogScrollBar*>(bar)) { m_bar->hold(); }
+    ~ScrollBarHold() { m_bar->release(); }
+    ScrollBarHold(const ScrollBarHold&) = delete;
+    ScrollBarHold& operator=(const ScrollBarHold&) = delete;
+
+private:
+    LogScrollBar* m_bar;
+};
+
 }  // namespace
 
 KktLogView::KktLogView(QWidget* parent) : QAbstractScrollArea(parent), m_lines(LogFont())
@@ -34,11 +94,24 @@ KktLogView::KktLogView(QWidget* parent) : QAbstractScrollArea(parent), m_lines(L
     setFont(LogFont());
     const QFontMetrics fm(font());
     m_rowHeight = fm.lineSpacing();
+    m_rawFont = QRawFont::fromFont(font());
+    for (size_t c = 0; c < m_glyphs.size(); ++c) {
+        const QChar ch(static_cast<char16_t>(c));
+        quint32 glyph = 0;
+        int count = 1;
+        // Control characters have no glyph to show; 0 sends a span to plain drawing.
+        if (ch.isPrint() && m_rawFont.glyphIndexesForChars(&ch, 1, &glyph, &count))
+            m_glyphs[c] = glyph;
+    }
     m_ascent = fm.ascent();
+    setVerticalScrollBar(new LogScrollBar);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    // paintEvent covers every pixel itself, row by row (see there).
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     verticalScrollBar()->setSingleStep(1);
 
     m_menu = new QMenu(this);
@@ -66,6 +139,7 @@ void KktLogView::syncWidth()
     if (w == m_lines.width())
         return;
     QScrollBar* bar = verticalScrollBar();
+    const ScrollBarHold hold(bar);
     const bool atEnd = bar->value() == bar->maximum();
     const int topLine = m_lines.rowCount() > 0 ? m_lines.lineAtRow(topRow()) : 0;
     m_lines.setWidth(w);
@@ -97,14 +171,21 @@ int KktLogView::visibleRows() const
 void KktLogView::appendText(const QString& text, QRgb colour)
 {
     syncWidth();
+    // A view that showed the end keeps showing it.
+    QScrollBar* bar = verticalScrollBar();
+    const ScrollBarHold hold(bar);
+    const bool atEnd = bar->value() == bar->maximum();
     m_lines.append(text, colour);
     updateScrollRange();
+    if (atEnd)
+        scrollToEnd();
 }
 
 void KktLogView::clear()
 {
     m_lines.clear();
     m_anchor = m_cursor = Pos{};
+    const ScrollBarHold hold(verticalScrollBar());
     updateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->update();
@@ -200,21 +281,59 @@ QPoint KktLogView::pointOf(const Pos& pos) const
     return QPoint(qRound(x), (row - topRow()) * m_rowHeight);
 }
 
-void KktLogView::paintEvent(QPaintEvent*)
+void KktLogView::drawSpan(QPainter& painter, const QString& text, int from, int to, QPointF origin) const
+{
+    // Glyphs placed at the advances the wrapping and the mouse use, without shaping each row anew
+    // (shaping was most of the cost of a repaint). Text the table does not cover is drawn plainly.
+    // Blanks are left out: a fifth of a dump is blanks, and they paint nothing.
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(to - from);
+    positions.reserve(to - from);
+    const CharAdvances& adv = m_lines.advances();
+    qreal x = 0;
+    for (int i = from; i < to; ++i) {
+        const char16_t c = text[i].unicode();
+        const quint32 glyph = c < m_glyphs.size() ? m_glyphs[c] : 0;
+        if (glyph == 0) {
+            painter.drawText(origin, text.mid(from, to - from));
+            return;
+        }
+        if (c != u' ') {
+            glyphs.push_back(glyph);
+            positions.push_back(QPointF(x, 0));
+        }
+        x += adv.of(text[i]);
+    }
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(origin, run);
+}
+
+void KktLogView::paintEvent(QPaintEvent* event)
 {
     syncWidth();
     QPainter painter(viewport());
-    const int total = m_lines.rowCount();
+    const QRect dirty = event->rect();
+    const int width = viewport()->width();
     const int first = topRow();
-    const int last = std::min(total, first + visibleRows() + 1);  // a part row shows at the bottom
+    const int begin = first + std::max(0, dirty.top()) / m_rowHeight;
+    const int end = std::min(m_lines.rowCount(), first + dirty.bottom() / m_rowHeight + 1);
     const auto [selFrom, selTo] = orderedSelection();
     const bool selecting = selFrom != selTo;
     const CharAdvances& adv = m_lines.advances();
     const QColor highlight = palette().color(QPalette::Highlight);
     const QColor highlightedText = palette().color(QPalette::HighlightedText);
+    const QColor base = palette().color(QPalette::Base);
+    // The background goes in strips a row high: the raster engine hands a fill taller than about a
+    // hundred scan lines to its thread pool, and waking that costs more than the fill itself.
+    for (int y = std::max(begin - first, 0) * m_rowHeight; y <= dirty.bottom(); y += m_rowHeight)
+        painter.fillRect(0, y, width, m_rowHeight, base);
 
-    int row = first;
-    while (row < last) {
+    int row = begin;
+    while (row < end) {
         const int line = m_lines.lineAtRow(row);
         const LogLines::Line& entry = m_lines.line(line);
         const std::vector<int> starts = m_lines.rowStarts(line);
@@ -226,7 +345,7 @@ void KktLogView::paintEvent(QPaintEvent*)
             lineSelFrom = line == selFrom.line ? selFrom.col : 0;
             lineSelTo = line == selTo.line ? selTo.col : INT_MAX;
         }
-        for (size_t r = static_cast<size_t>(row - m_lines.firstRow(line)); r < starts.size() && row < last; ++r, ++row) {
+        for (size_t r = static_cast<size_t>(row - m_lines.firstRow(line)); r < starts.size() && row < end; ++r, ++row) {
             const int y = (row - first) * m_rowHeight;
             const int from = starts[r];
             const int to = r + 1 < starts.size() ? starts[r + 1] : textEnd;
@@ -242,12 +361,12 @@ void KktLogView::paintEvent(QPaintEvent*)
             const int baseline = y + m_ascent;
             painter.setPen(QColor::fromRgb(entry.colour));
             if (a > from)
-                painter.drawText(QPointF(kMargin, baseline), entry.text.mid(from, a - from));
+                drawSpan(painter, entry.text, from, a, QPointF(kMargin, baseline));
             if (b < to)
-                painter.drawText(QPointF(xb, baseline), entry.text.mid(b, to - b));
+                drawSpan(painter, entry.text, b, to, QPointF(xb, baseline));
             if (b > a) {
                 painter.setPen(highlightedText);
-                painter.drawText(QPointF(xa, baseline), entry.text.mid(a, b - a));
+                drawSpan(painter, entry.text, a, b, QPointF(xa, baseline));
             }
         }
     }

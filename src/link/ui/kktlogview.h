@@ -2,8 +2,11 @@
 #include "link/ui/loglines.h"
 
 #include <QAbstractScrollArea>
+#include <QRawFont>
+#include <array>
 
 class QMenu;
+class QPainter;
 
 // A read-only coloured log that stays fast however long it grows: it keeps its lines in LogLines
 // and lays out and paints only the rows on screen. Rows scroll one at a time; the mouse selects
@@ -54,10 +57,13 @@ private:
     void syncWidth();
     std::pair<Pos, Pos> orderedSelection() const;
     bool hasSelection() const { return m_anchor != m_cursor; }
+    void drawSpan(QPainter& painter, const QString& text, int from, int to, QPointF origin) const;
 
     LogLines m_lines;
     int m_rowHeight;
     int m_ascent;
+    QRawFont m_rawFont;
+    std::array<quint32, 0x500> m_glyphs{};  // glyph of each character of the advance table
     Pos m_anchor;
     Pos m_cursor;
     QMenu* m_menu;
