@@ -1,4 +1,5 @@
 #include "sim/registermode.h"
+#include "sim/scannerfeed.h"
 #include "sim/serveloop.h"
 
 #include <QCommandLineParser>
@@ -12,6 +13,9 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kkt-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KKT_VERSION));
+
+    if (argc > 1 && qstrcmp(argv[1], "--scanner") == 0)
+        return RunScannerMode(argc, argv);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(RegisterModeDescription());
