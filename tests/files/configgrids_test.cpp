@@ -100,12 +100,13 @@ TEST_F(ConfigThroughGrids, SaveAndLoadRestoreEveryCellAndKeepTheOthers)
     for (int t = 0; t < kTableCount; ++t) {
         const TGridData& before = g.tables[t];
         const TGridData& after = fresh.tables[t];
+        const TGridData initial = InitGrid(TableId(t));
         for (int row = 0; row < after.RowCount(); ++row) {
             for (int col = 0; col < after.ColCount(); ++col) {
                 const bool carried = row > 0 && col > 0
                                   && !(TableId(t) == TableId::Goods && col == 6)
                                   && !(TableId(t) == TableId::Agents && col > 2);
-                const QString expected = carried ? before.Cell(col, row) : InitGrid(TableId(t)).Cell(col, row);
+                const QString expected = carried ? before.Cell(col, row) : initial.Cell(col, row);
                 if (TableId(t) == TableId::Goods && col == 6 && row == 17)
                     ASSERT_EQ(after.Cell(col, row), "2,500");
                 else if (TableId(t) == TableId::Agents && col == 7 && row == 3)
