@@ -81,6 +81,25 @@ TEST_F(StartupTest, PublishedSimulatorsAreOfferedAsPorts)
     EXPECT_TRUE(offered.contains(sim.portName()));
 }
 
+TEST_F(StartupTest, LinkDialogFromTheMenuListsPortsThatAppearedAfterStartup)
+{
+    QStringList machine{QStringLiteral("ttyS0")};
+    TFormMain w;
+    w.PortLister = [&] { return machine; };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+    w.RunStartup();
+    machine << QStringLiteral("ttyUSB0");
+    QStringList offered;
+    ModalAnswer<TFormSett> later([&](TFormSett& d) {
+        for (int i = 0; i < d.ComboBox1->count(); ++i)
+            offered << d.ComboBox1->itemText(i);
+        d.Button1->click();
+    });
+    w.N4Click();
+    ASSERT_EQ(later.count(), 1);
+    EXPECT_EQ(offered, machine);
+}
+
 TEST_F(StartupTest, CancelLeavesProgrammingDisabledAndThePanelEmpty)
 {
     storeSettings(QStringLiteral("ttyS3"));

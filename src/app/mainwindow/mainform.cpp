@@ -194,6 +194,8 @@ void TFormMain::N2Click()
 
 void TFormMain::N4Click()
 {
+    // USB adapters and simulators come and go while the program runs: list the ports anew.
+    GetCOM_Loop(ArrCom);
     TFormSett dialog(m_session, ArrCom, this);
     if (dialog.exec() == QDialog::Accepted)
         EnableMainMenu(true);
