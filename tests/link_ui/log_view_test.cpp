@@ -192,6 +192,9 @@ TEST(LogView, ClickInTheRightHalfOfACharacterSelectsFromAfterIt)
     Press(s.viewport(), s.view()->pointOf({0, 4}) + QPoint(cw - 1, 2));
     Press(s.viewport(), s.view()->pointOf({0, 8}) + QPoint(1, 2), Qt::ShiftModifier);  // Shift+click extends
     EXPECT_EQ(s.view()->selectedText(), QStringLiteral("456"));
+    // A place past the end of a line is drawn at its end.
+    EXPECT_EQ(s.view()->pointOf({0, 99}), s.view()->pointOf({0, 11}));
+    EXPECT_EQ(s.view()->hitTest(s.view()->pointOf({0, 11}) + QPoint(200, 2)), (KktLogView::Pos{0, 11}));
 }
 
 TEST(LogView, SelectionAcrossAWrappedRowKeepsTheTextWhole)

@@ -99,8 +99,8 @@ KktLogView::KktLogView(QWidget* parent) : QAbstractScrollArea(parent), m_lines(L
         const QChar ch(static_cast<char16_t>(c));
         quint32 glyph = 0;
         int count = 1;
-        // Control characters have no glyph to show; 0 sends a span to plain drawing.
-        if (ch.isPrint() && m_rawFont.glyphIndexesForChars(&ch, 1, &glyph, &count))
+        // 0 sends a span to plain drawing, which finds fallback fonts.
+        if (CharAdvances::Tabled(ch.unicode()) && m_rawFont.glyphIndexesForChars(&ch, 1, &glyph, &count))
             m_glyphs[c] = glyph;
     }
     m_ascent = fm.ascent();
@@ -272,8 +272,9 @@ KktLogView::Pos KktLogView::hitTest(const QPoint& p) const
     return {line, to};
 }
 
-QPoint KktLogView::pointOf(const Pos& pos) const
+QPoint KktLogView::pointOf(const Pos& place) const
 {
+    const Pos pos{place.line, std::clamp(place.col, 0, static_cast<int>(m_lines.line(place.line).text.size()))};
     const std::vector<int> starts = m_lines.rowStarts(pos.line);
     const size_t r = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), pos.col) - starts.begin() - 1);
     const int row = m_lines.firstRow(pos.line) + static_cast<int>(r);

@@ -40,7 +40,7 @@ public:
     Pos hitTest(const QPoint& p) const;
     // Where a place is drawn (top-left corner of its character cell, viewport coordinates);
     // only meaningful while its row is on screen.
-    QPoint pointOf(const Pos& pos) const;
+    QPoint pointOf(const Pos& place) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -63,7 +63,7 @@ private:
     int m_rowHeight;
     int m_ascent;
     QRawFont m_rawFont;
-    std::array<quint32, 0x500> m_glyphs{};  // glyph of each character of the advance table
+    std::array<quint32, 0x460> m_glyphs{};  // glyph of each tabled character, 0 for others
     Pos m_anchor;
     Pos m_cursor;
     QMenu* m_menu;

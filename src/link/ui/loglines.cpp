@@ -4,8 +4,9 @@
 
 CharAdvances::CharAdvances(const QFont& font) : m_metrics(font)
 {
+    // Only the characters of the font itself: asking for others looks through fallback fonts.
     for (size_t c = 0; c < m_table.size(); ++c)
-        m_table[c] = m_metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+        m_table[c] = Tabled(static_cast<char16_t>(c)) ? m_metrics.horizontalAdvance(QChar(static_cast<char16_t>(c))) : -1;
 }
 
 qreal CharAdvances::width(const QString& text, int from, int to) const

@@ -14,14 +14,17 @@ public:
 
     qreal of(QChar c) const
     {
-        return c.unicode() < m_table.size() ? m_table[c.unicode()] : m_metrics.horizontalAdvance(c);
+        const char16_t u = c.unicode();
+        return u < m_table.size() && m_table[u] >= 0 ? m_table[u] : m_metrics.horizontalAdvance(c);
     }
+    // The characters the tables cover: printable ASCII and the Cyrillic block, all a log shows.
+    static bool Tabled(char16_t c) { return (c >= 0x20 && c < 0x7F) || (c >= 0x400 && c < 0x460); }
     // Width of text[from, to).
     qreal width(const QString& text, int from, int to) const;
 
 private:
     QFontMetricsF m_metrics;
-    std::array<qreal, 0x500> m_table;  // Latin and Cyrillic: all the log ever shows
+    std::array<qreal, 0x460> m_table;  // -1 for characters measured each time
 };
 
 // The lines of the log with their colours, word-wrapped at a width. Each line keeps its row count
