@@ -221,6 +221,12 @@ TEST_F(FiscalFixture, EditsAndMemosFilterTypedAndPastedText)
     QTest::keyClicks(w.memoPlace, QString(30, QLatin1Char('x')));
     EXPECT_EQ(w.memoPlace->toPlainText().size(), kMemoLineWidth);
 
+    // Enter in a text edit presses no button of the window.
+    const int requests = sim.sim().requestCount();
+    QTest::keyClick(w.lbledtNameCassir, Qt::Key_Return);
+    EXPECT_EQ(sim.sim().requestCount(), requests);
+    EXPECT_TRUE(w.isVisible());
+
     w.memoNameUser->clear();
     w.memoNameUser->insertPlainText(QStringLiteral("1\n2\n3\n4\n5\n6\n7"));
     EXPECT_EQ(w.memoNameUser->toPlainText(), QStringLiteral("1\n2\n3\n4\n5"));

@@ -85,6 +85,9 @@ TfrmFiscalization::TfrmFiscalization(KktSession& session, TfrmRegistratiobReason
     buttons->addStretch(1);
     header->addLayout(buttons);
     header->addWidget(lblFlagReg);
+    // Enter in an edit must not press a header button: a request would replace what was typed.
+    for (QPushButton* b : {btnFiscalDataRequest, btnRegistration, btnReRegistration})
+        b->setAutoDefault(false);
     // Registration starts only from a window filled by a successful request.
     btnRegistration->setEnabled(false);
     btnReRegistration->setEnabled(false);
