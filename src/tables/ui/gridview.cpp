@@ -44,11 +44,20 @@ bool TGridView::SelectCell(int col, int row)
     return currentIndex() == index;
 }
 
+void TGridView::CloseEditor()
+{
+    if (!m_editorAt.isValid())
+        return;
+    // A focused editor that hides hands the focus on with a Tab, which the view would take as a move.
+    if (QWidget* editor = CurrentEditor(); editor && editor->hasFocus())
+        setFocus();
+    closePersistentEditor(m_editorAt);
+    m_editorAt = QPersistentModelIndex();
+}
+
 void TGridView::ClearCurrent()
 {
-    if (m_editorAt.isValid())
-        closePersistentEditor(m_editorAt);
-    m_editorAt = QPersistentModelIndex();
+    CloseEditor();
     selectionModel()->clearCurrentIndex();
     clearSelection();
 }
@@ -56,16 +65,6 @@ void TGridView::ClearCurrent()
 QWidget* TGridView::CurrentEditor() const
 {
     return m_editorAt.isValid() ? indexWidget(m_editorAt) : nullptr;
-}
-
-void TGridView::ReopenEditor()
-{
-    if (!m_editorAt.isValid())
-        return;
-    const QModelIndex at = m_editorAt;
-    const bool focus = CurrentEditor() && CurrentEditor()->hasFocus();
-    closePersistentEditor(at);
-    OpenEditor(at, focus);
 }
 
 void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
@@ -81,9 +80,7 @@ void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& pr
     }
     QTableView::currentChanged(current, previous);
     const bool focus = hasFocus() || (CurrentEditor() && CurrentEditor()->hasFocus());
-    if (m_editorAt.isValid() && m_editorAt != current)
-        closePersistentEditor(m_editorAt);
-    m_editorAt = QPersistentModelIndex();
+    CloseEditor();
     if (current.isValid())
         OpenEditor(current, focus);
 }

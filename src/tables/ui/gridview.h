@@ -24,14 +24,13 @@ public:
     void ClearCurrent();
     // The editor of the current cell, if one is open.
     QWidget* CurrentEditor() const;
-    // Reopens the current cell's editor, e.g. after its kind of editor may have changed.
-    void ReopenEditor();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void OpenEditor(const QModelIndex& index, bool focus);
+    void CloseEditor();
 
     TGridModel* m_model;
     TCellDelegate* m_delegate;

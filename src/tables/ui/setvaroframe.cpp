@@ -117,6 +117,14 @@ TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent)
     connect(PageControl1, &QTabWidget::currentChanged, this, &TFrameSetVaro::TabShown);
 }
 
+TFrameSetVaro::~TFrameSetVaro()
+{
+    // The views and their models read the grids, which die before the base class deletes children.
+    delete PageControl1;
+    for (TGridModel* model : m_models)
+        delete model;
+}
+
 QWidget* TFrameSetVaro::BuildTab(TableId id)
 {
     const size_t t = size_t(id);

@@ -29,6 +29,7 @@ class TFrameSetVaro : public QFrame {
     Q_OBJECT
 public:
     explicit TFrameSetVaro(QWidget* parent = nullptr);
+    ~TFrameSetVaro() override;
     // Called once after creation: the link settings and link of `session` serve every run.
     void Init(KktSession& session);
     // The scanner indicator (circle and caption) is hidden when no scanner model is configured.
