@@ -2,6 +2,7 @@
 #include "appuitest.h"
 
 #include "app/mainwindow/mainform.h"
+#include "fiscal/ui/ufiscalization.h"
 #include "app/myinifile.h"
 #include "app/settings.h"
 #include "app/ui/settform.h"
@@ -292,3 +293,32 @@ TEST_F(StartupTest, VersionWindowShowsTheVersionAndClosesOnOk)
 }
 
 }  // namespace
+
+TEST_F(StartupTest, FiscalisationMenuOpensANewWindowThatAsksTheRegisterAtOnce)
+{
+    TestSim sim;
+    ASSERT_TRUE(sim.started());
+    RegistrationData registered;
+    registered.Registered = 1;
+    registered.SerialNumber = 4242;
+    sim.sim().setRegistration(registered);
+
+    TFormMain w;
+    w.Session().StructSett.PortSett.Name = sim.portName();
+    w.Session().StructSett.PortSett.Speed = 115200;
+    w.Session().StructSett.PortSett.TimeOut = 1000;
+    for (int use = 0; use < 2; ++use) {
+        QString state;
+        QString serial;
+        ModalAnswer<TfrmFiscalization> answer([&](TfrmFiscalization& f) {
+            state = f.lblFlagReg->text();
+            serial = f.lbledtSerialNumber->text();
+            f.reject();
+        });
+        w.MainMenuFiscalizationClick();
+        ASSERT_EQ(answer.count(), 1);
+        EXPECT_EQ(state, QStringLiteral("Касса зарегистрирована"));
+        EXPECT_EQ(serial, QStringLiteral("4242"));
+    }
+    EXPECT_NE(w.RegistrationReason, nullptr);
+}

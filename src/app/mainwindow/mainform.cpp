@@ -5,6 +5,8 @@
 #include "app/ui/messages.h"
 #include "app/ui/settform.h"
 #include "app/ui/versionform.h"
+#include "fiscal/ui/ufiscalization.h"
+#include "fiscal/ui/ufiscalizationreason.h"
 #include "link/portnames.h"
 #include "link/ui/udebugkkt.h"
 #include "module/ui/gsmsettingframe.h"
@@ -21,6 +23,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
 {
     setWindowTitle(QStringLiteral("Программирование параметров GSM модуля."));
     setMinimumSize(966, 657);
+    RegistrationReason = new TfrmRegistratiobReason(this);
 
     Panel1 = new QFrame(this);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -218,7 +221,9 @@ void TFormMain::NVaro1Click()
 
 void TFormMain::MainMenuFiscalizationClick()
 {
-    // The fiscal registration window belongs to the fiscal subsystem.
+    // A new window every time: it starts empty and requests the register's current data at once.
+    TfrmFiscalization window(m_session, *RegistrationReason, this);
+    window.exec();
 }
 
 void TFormMain::N6Click()

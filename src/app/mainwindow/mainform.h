@@ -11,6 +11,7 @@ class QMenu;
 class TFrameGsmSetting;
 class TFrameSetVaro;
 class TfrmDebugKKM;
+class TfrmRegistratiobReason;
 
 // The program's main window: the menu, the client panel that hosts one work frame at a time, and the
 // session (link settings and the register link) every window of the run works with.
@@ -50,6 +51,9 @@ public:
     QAction* MainMenuFiscalization = nullptr;  // "Фискализация"
     QAction* N6 = nullptr;     // "Версия"
     QAction* ActionDebug = nullptr;  // Ctrl+A, no menu item
+
+    // The re-registration reason dialog lives for the whole run and keeps its ticks between uses.
+    TfrmRegistratiobReason* RegistrationReason = nullptr;
 
     QStringList ArrCom;
     QWidget* CurrentVisibleFrame = nullptr;
