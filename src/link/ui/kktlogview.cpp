@@ -405,6 +405,19 @@ void KktLogView::mouseMoveEvent(QMouseEvent* event)
     viewport()->update();
 }
 
+bool KktLogView::event(QEvent* event)
+{
+    // The main window's Ctrl+A shows this log; inside the log Ctrl+A and Ctrl+C are the log's own.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
 void KktLogView::keyPressEvent(QKeyEvent* event)
 {
     QScrollBar* bar = verticalScrollBar();
