@@ -7,9 +7,17 @@ constexpr int kRowHeight = 16;
 }
 
 TGridView::TGridView(TGridModel* model, QWidget* parent)
-    : QTableView(parent), m_model(model), m_delegate(new TCellDelegate(model->Table(), this))
+    : QTableView(parent),
+      m_model(model),
+      m_delegate(new TCellDelegate(model->Table(), this)),
+      m_corner(new QLabel(this))
 {
     const TTableDef& def = TableDef(model->Table());
+    setCornerButtonEnabled(false);
+    m_corner->setText(def.columns[0].heading);
+    m_corner->setAlignment(Qt::AlignCenter);
+    m_corner->setAutoFillBackground(true);
+    m_corner->setBackgroundRole(QPalette::Button);
     setModel(model);
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -65,6 +73,13 @@ void TGridView::ClearCurrent()
 QWidget* TGridView::CurrentEditor() const
 {
     return m_editorAt.isValid() ? indexWidget(m_editorAt) : nullptr;
+}
+
+void TGridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    m_corner->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(), horizontalHeader()->height());
+    m_corner->raise();
 }
 
 void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)

@@ -3,6 +3,7 @@
 #include "tables/ui/celleditor.h"
 #include "tables/ui/gridmodel.h"
 
+#include <QLabel>
 #include <QTableView>
 #include <functional>
 
@@ -26,6 +27,7 @@ public:
     QWidget* CurrentEditor() const;
 
 protected:
+    void updateGeometries() override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
@@ -34,6 +36,7 @@ private:
 
     TGridModel* m_model;
     TCellDelegate* m_delegate;
+    QLabel* m_corner;  // the heading of column 0, over the corner between the headers
     QPersistentModelIndex m_editorAt;
     bool m_reverting = false;
 };

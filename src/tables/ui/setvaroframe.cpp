@@ -50,6 +50,7 @@ MsgKind KindOf(RunSeverity severity)
 QLabel* MaroonLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
     label->setStyleSheet(QStringLiteral("color: #800000; font-weight: bold;"));
     return label;
 }
@@ -220,7 +221,7 @@ QWidget* TFrameSetVaro::BuildGoodsPanel()
     v->addStretch();
     v->addWidget(MaroonLabel(QStringLiteral("Внимание!"), panel));
     v->addWidget(MaroonLabel(QStringLiteral("Разделитель цены - \"ТОЧКА!\""), panel));
-    panel->setFixedWidth(200);
+    panel->setFixedWidth(220);
     return panel;
 }
 
