@@ -1,0 +1,103 @@
+// The goods base through the tables code: the whole base written to an in-process simulator on a
+// pseudo-terminal, unpaced and paced at 115200 baud, and the goods grid loaded and cleared in the frame.
+#include "bench.h"
+
+#include "app/session.h"
+#include "simserver.h"
+#include "tables/encoding.h"
+#include "tables/tablerun.h"
+#include "tables/ui/setvaroframe.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProgressBar>
+
+namespace {
+
+TGridData SampleGoods()
+{
+    TGridData goods = InitGrid(TableId::Goods);
+    for (int r = 1; r <= 6000; ++r) {
+        goods.SetCell(1, r, QStringLiteral("Товар номер %1 для проверки").arg(r));
+        goods.SetCell(2, r, QString::number(4600000000000LL + r));
+        goods.SetCell(4, r, DecodePrice(uint64_t(r) * 137));
+        goods.SetCell(5, r, QString::number(r % 8 + 1));
+        goods.SetCell(6, r, DecodeQuantity(uint64_t(r) * 11));
+    }
+    return goods;
+}
+
+// ms for writing items 1..count, with a progress bar updated and events processed after every item.
+double WriteGoods(SimPtyServer& server, const TGridData& goods, int count, QString* error)
+{
+    KktLink link;
+    KktLinkArgs args;
+    args.port = server.publishedName();
+    args.speed = 115200;
+    args.timeOut = 2000;
+    QProgressBar bar;
+    TRunHooks hooks;
+    hooks.progress = [&](int done, int total) {
+        bar.setValue(ProgressPercent(done, total));
+        QCoreApplication::processEvents();
+    };
+    QElapsedTimer timer;
+    timer.start();
+    const TRunResult r = WriteTable(TableId::Goods, goods, 1, count, link, args, hooks);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (!r.ok())
+        *error = r.message;
+    return ms;
+}
+
+}  // namespace
+
+KKT_BENCH(tables)
+{
+    const TGridData goods = SampleGoods();
+    {
+        TestRuntimeDir runtime;
+        SimPtyServer server;
+        QString error;
+        if (!server.start({QStringLiteral("kkt-sim-bench-tables"), 0}, &error)) {
+            out.push_back({QStringLiteral("tables simulator did not start: ") + error, 0, QString()});
+            return;
+        }
+        const double unpaced = WriteGoods(server, goods, 6000, &error);
+        out.push_back({QStringLiteral("tables goods write 6000 unpaced"), unpaced / 6000, QStringLiteral("ms/item")});
+
+        // Paced: a sample of the base, against the time the bytes need on the line (10 bits a byte).
+        constexpr int kPaced = 400;
+        server.setBaud(115200);
+        const double paced = WriteGoods(server, goods, kPaced, &error);
+        const double bound = kPaced * (77.0 + 72.0) * 10.0 / 115200.0 * 1000.0;
+        out.push_back({QStringLiteral("tables goods write %1 paced 115200").arg(kPaced), paced, QStringLiteral("ms")});
+        out.push_back({QStringLiteral("tables goods write %1 line-time bound").arg(kPaced), bound, QStringLiteral("ms")});
+        out.push_back({QStringLiteral("tables goods paced over bound"), (paced / bound - 1) * 100, QStringLiteral("%")});
+        if (!error.isEmpty())
+            out.push_back({QStringLiteral("tables write failed: ") + error, 0, QString()});
+    }
+
+    KktSession session;
+    TFrameSetVaro frame;
+    frame.Init(session);
+    frame.resize(1100, 600);
+    frame.ShowTable(TableId::Goods);
+    frame.show();
+    QCoreApplication::processEvents();
+    std::vector<double> load, clear;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        frame.Grid(TableId::Goods) = goods;
+        frame.RefreshGrid(TableId::Goods);
+        QCoreApplication::processEvents();
+        load.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        frame.CleanActiveTable();
+        QCoreApplication::processEvents();
+        clear.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    out.push_back({QStringLiteral("tables goods grid load"), Median(load), QStringLiteral("ms")});
+    out.push_back({QStringLiteral("tables goods grid clear"), Median(clear), QStringLiteral("ms")});
+}
