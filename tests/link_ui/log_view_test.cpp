@@ -248,20 +248,3 @@ TEST(LogView, RowsArePaintedInTheirColours)
     EXPECT_GT(count(split, qRound((answerTop + 2 * h) * dpr), green), 20);
     EXPECT_EQ(count(split, image.height(), red), 0);
 }
-
-TEST(LogView, CtrlAInsideTheLogSelectsEvenWhenTheApplicationUsesIt)
-{
-    ShownLog s;
-    s.log.AddRequestLine(QStringLiteral("Запрос пуст"));
-    QWidget mainWindow;
-    QAction showLog(&mainWindow);
-    showLog.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    showLog.setShortcutContext(Qt::ApplicationShortcut);
-    mainWindow.addAction(&showLog);
-    int shown = 0;
-    QObject::connect(&showLog, &QAction::triggered, [&] { ++shown; });
-    s.view()->setFocus();
-    QTest::keyClick(s.view(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(shown, 0);
-    EXPECT_EQ(s.view()->selectedText(), QStringLiteral(" Запрос пуст"));
-}
