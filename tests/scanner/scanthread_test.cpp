@@ -40,6 +40,7 @@ TEST(ScanReader, CodesArriveAsScanEventsInOrder)
     ASSERT_TRUE(f.start());
     const QStringList codes = {"4006381333931", "96385074", "5901234123457", "73513537"};
     for (const QString& code : codes) {
+        QTest::qWait(100);  // a person's pace: the reader waits on an idle line between codes
         ASSERT_TRUE(f.pty.write(code.toLatin1() + '\r'));
         ASSERT_TRUE(f.waitScans(static_cast<int>(f.scans.size()) + 1)) << code.toStdString();
     }
