@@ -73,9 +73,11 @@ QString ToolHelp()
         "\n"
         "Команды:\n");
     for (const QString& name : CommandNames())
-        text += QStringLiteral("  ") + Helps().value(name).section(u'\n', 0, 0) + u'\n';
+        for (const QString& line : Helps().value(name).split(u'\n'))
+            if (line.startsWith(QLatin1String("kkt-cli ")))
+                text += QStringLiteral("  ") + line.mid(8) + u'\n';
+    text += QStringLiteral("\nTABLE: ") + QStringLiteral("operators, goods, sections, cliche, agents, enterprises, stations.\n");
     text += QStringLiteral(
-        "\n"
         "kkt-cli COMMAND --help - описание команды.\n"
         "Коды завершения: 0 - успех, 1 - ошибка команды ККТ, 2 - ошибка в командной строке или в файле.\n");
     return text;
