@@ -2,6 +2,7 @@
 
 #include "cli/gridset.h"
 #include "files/csvtable.h"
+#include "link/codepage.h"
 #include "tables/tabledefs.h"
 
 #include <QFile>
@@ -380,4 +381,35 @@ TEST_F(CliSimTest, TheProgressBarIsDrawnOnlyForATerminal)
     const CliRun read = Run({"read", "goods", "--range", "1-200"}, true);
     EXPECT_TRUE(read.err.contains(" 50%"));
     EXPECT_FALSE(read.out.contains('%' ) && read.out.contains('\r'));
+}
+
+TEST_F(CliSimTest, GoodsAlsoTravelAsTheWindowsGoodsFiles)
+{
+    const QList<QStringList> rows{{"1", "Молоко", "4600000000017", "", "89,99", "2", ""},
+                                  {"2", "Хлеб", "", "м", "45,50", "1", ""}};
+    ASSERT_EQ(Run({"write", "goods", "--input", File("g.csv", TableCsv(TableId::Goods, rows)), "--range", "1-2"}).status, 0);
+
+    const CliRun toDb = Run({"read", "goods", "--range", "1-2", "--output", Path("g.dbVaro")});
+    ASSERT_EQ(toDb.status, 0) << toDb.err.toStdString();
+    const CliRun to1c = Run({"read", "goods", "--range", "1-2", "--output", Path("g.1cdb")});
+    ASSERT_EQ(to1c.status, 0) << to1c.err.toStdString();
+    // Both are the windows' files: Windows-1251 text.
+    EXPECT_TRUE(ReadAll(Path("g.1cdb")).contains(codepage::toCp1251("Молоко")));
+    EXPECT_TRUE(ReadAll(Path("g.dbVaro")).contains(codepage::toCp1251("Хлеб")));
+
+    ASSERT_EQ(Run({"clear-goods", "--yes"}).status, 0);
+    const CliRun back = Run({"write", "goods", "--input", Path("g.1cdb"), "--range", "1-2"});
+    ASSERT_EQ(back.status, 0) << back.err.toStdString();
+    EXPECT_EQ(m_sim.sim().goods(1).name, "Молоко");
+    EXPECT_EQ(m_sim.sim().goods(1).price, "8999");
+    EXPECT_EQ(m_sim.sim().goods(1).barcode, "4600000000017");
+    ASSERT_EQ(Run({"clear-goods", "--yes"}).status, 0);
+    ASSERT_EQ(Run({"write", "goods", "--input", Path("g.dbVaro"), "--range", "1-2"}).status, 0);
+    EXPECT_EQ(m_sim.sim().goods(2).name, "Хлеб");
+    EXPECT_EQ(m_sim.sim().goods(2).section, "1");
+    EXPECT_EQ(m_sim.sim().goods(2).marking, "м");  // the goods database file keeps the marking sign
+
+    const CliRun notGoods = Run({"write", "operators", "--input", Path("g.1cdb")});
+    EXPECT_EQ(notGoods.status, 2);
+    EXPECT_EQ(notGoods.err, "kkt-cli: write: таблица читается из файла .csv\n");
 }
