@@ -3,6 +3,11 @@
 
 #include "app/mainwindow/mainform.h"
 #include "fiscal/ui/ufiscalization.h"
+#include "scanner/scancfg.h"
+#include "sim/scannerfeed.h"
+#include "scanner/ui/scancontroller.h"
+#include "tables/ui/gridview.h"
+#include "tables/ui/shapecircle.h"
 #include "app/myinifile.h"
 #include "app/settings.h"
 #include "app/ui/settform.h"
@@ -223,28 +228,38 @@ TEST_F(StartupTest, ShowingTheWindowRunsTheStartupOnce)
 
 TEST_F(StartupTest, ScannerSettingsAreReadAndTheFileIsMadeWhenMissing)
 {
-    {
+    auto startAndLook = [](auto check) {
         TFormMain w;
         w.PortLister = [] { return QStringList(); };
         ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
         w.RunStartup();
+        check(w);
+    };
+    startAndLook([](TFormMain& w) {
         EXPECT_TRUE(QFileInfo(ScanCfgPath()).isFile());
-        EXPECT_TRUE(w.model_scan.isEmpty());
-    }
-    {
+        EXPECT_TRUE(w.Scan->model_scan.isEmpty());
+        EXPECT_TRUE(w.SetVaroFrame->Shape1->isHidden());
+        EXPECT_TRUE(w.flagScan);
+    });
+    auto writeModel = [](const QString& model) {
         TmyIniFile ini(ScanCfgPath());
-        ini.mWriteString(QStringLiteral("CURRENT"), QStringLiteral("ModelName"), QStringLiteral(" Model 1 "));
+        ini.WriteString(QStringLiteral("CURRENT"), QStringLiteral("ModelName"), model);
         ini.WriteString(QStringLiteral("current"), QStringLiteral("ComPort"), QStringLiteral("ttyUSB0"));
         ini.WriteString(QStringLiteral("CURRENT"), QStringLiteral("SpeedPort"), QStringLiteral("9600"));
         ASSERT_TRUE(ini.UpdateFile());
-    }
-    TFormMain w;
-    w.PortLister = [] { return QStringList(); };
-    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
-    w.RunStartup();
-    EXPECT_EQ(w.model_scan, QStringLiteral(" Model 1 "));
-    EXPECT_EQ(w.com_scan, QStringLiteral("ttyUSB0"));
-    EXPECT_EQ(w.speed_scan, QStringLiteral("9600"));
+    };
+    writeModel(kScanModelPavo);
+    startAndLook([](TFormMain& w) {
+        EXPECT_EQ(w.Scan->model_scan, kScanModelPavo);
+        EXPECT_EQ(w.Scan->com_scan, QStringLiteral("ttyUSB0"));
+        EXPECT_EQ(w.Scan->speed_scan, QStringLiteral("9600"));
+        EXPECT_FALSE(w.SetVaroFrame->Shape1->isHidden());
+    });
+    writeModel(QStringLiteral("Model 1"));  // a model the program does not know is no scanner
+    startAndLook([](TFormMain& w) {
+        EXPECT_TRUE(w.Scan->model_scan.isEmpty());
+        EXPECT_TRUE(w.SetVaroFrame->Shape1->isHidden());
+    });
 }
 
 TEST_F(StartupTest, CtrlAShowsTheExchangeLogWithoutBlocking)
@@ -321,4 +336,42 @@ TEST_F(StartupTest, FiscalisationMenuOpensANewWindowThatAsksTheRegisterAtOnce)
         EXPECT_EQ(serial, QStringLiteral("4242"));
     }
     EXPECT_NE(w.RegistrationReason, nullptr);
+}
+
+TEST_F(StartupTest, ScannedCodeLandsInTheSelectedBarcodeCellOfTheGoodsTab)
+{
+    ScannerFeedLine scanner;
+    QString error;
+    ASSERT_TRUE(scanner.open(QStringLiteral("kkt-sim-scanner-main"), &error)) << qPrintable(error);
+    {
+        TmyIniFile ini(ScanCfgPath());
+        ini.WriteString(QStringLiteral("CURRENT"), QStringLiteral("ModelName"), kScanModelPavo);
+        ini.WriteString(QStringLiteral("CURRENT"), QStringLiteral("ComPort"), scanner.publishedName());
+        ini.WriteString(QStringLiteral("CURRENT"), QStringLiteral("SpeedPort"), QStringLiteral("9600"));
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    storeSettings(QStringLiteral("ttyS3"));
+    TFormMain w;
+    w.PortLister = [] { return QStringList{QStringLiteral("ttyS3")}; };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button2->click(); });
+    w.RunStartup();
+    w.show();
+    TFrameSetVaro& tables = *w.SetVaroFrame;
+    tables.ShowTable(TableId::Goods);
+    ASSERT_EQ(w.Scan->indicator(), TScanIndicator::Running);
+    ASSERT_TRUE(tables.GridView(TableId::Goods)->SelectCell(2, 5));
+
+    auto scanAndWait = [&](const QByteArray& code) {
+        std::atomic<bool> stop{false};
+        ASSERT_TRUE(scanner.send(code + '\r', 0, stop));
+        QTRY_COMPARE_WITH_TIMEOUT(tables.Grid(TableId::Goods).Cell(2, 5), QString::fromLatin1(code), 5000);
+    };
+    scanAndWait("4600000000008");  // a valid check digit: green
+    const QString greenText = tables.lblCorrectShtrihCode->text();
+    EXPECT_FALSE(greenText.isEmpty());
+    scanAndWait("4600000000001");  // wrong check digit: another (red) text
+    EXPECT_NE(tables.lblCorrectShtrihCode->text(), greenText);
+
+    tables.ShowTable(TableId::Cliche);  // leaving the goods tab stops the reader
+    EXPECT_EQ(w.Scan->indicator(), TScanIndicator::Stopped);
 }

@@ -185,27 +185,23 @@ TEST_F(FrameFixture, RangeCheckAndGoToItemSpeakFirst)
     EXPECT_EQ(messages.last(), "ВНИМАНИЕ!\r\nНомер товара не может быть 0!");
 }
 
-TEST_F(FrameFixture, SharedScannerPortAsksOnTheGoodsTab)
+TEST_F(FrameFixture, ScannerChosenOnTheGoodsTabKeepsTheRegisterButtonsOffUntilAnotherTab)
 {
-    session.StructSett.PortSett.Name = "ttyS0";
-    int starts = 0, stops = 0;
-    frame.scannerOn = [] { return true; };
-    frame.scannerPort = [] { return QString("ttyS0"); };
-    frame.onStartScan = [&] { ++starts; };
-    frame.onStopScan = [&] { ++stops; };
-    answer = false;
+    int goodsShown = 0, otherShown = 0;
+    bool scannerChosen = false;
+    frame.onGoodsTabShown = [&] { ++goodsShown; return scannerChosen; };
+    frame.onOtherTabShown = [&] { ++otherShown; };
     frame.ShowTable(TableId::Goods);
-    EXPECT_EQ(messages.size(), 1);
-    EXPECT_EQ(starts, 0);
+    EXPECT_EQ(goodsShown, 1);
     EXPECT_TRUE(frame.Button3->isEnabled());
     frame.ShowTable(TableId::Cliche);
-    EXPECT_EQ(stops, 1);
-    answer = true;
+    EXPECT_EQ(otherShown, 1);
+    scannerChosen = true;
     frame.ShowTable(TableId::Goods);
-    EXPECT_EQ(starts, 1);
     EXPECT_FALSE(frame.Button3->isEnabled() || frame.Button4->isEnabled() || frame.Button5->isEnabled());
     frame.ShowTable(TableId::Stations);
     EXPECT_TRUE(frame.Button3->isEnabled());
+    EXPECT_EQ(otherShown, 2);
 }
 
 TEST_F(FrameFixture, RunsDriveTheProgressBarAndRoundTrip)

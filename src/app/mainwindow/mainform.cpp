@@ -7,6 +7,10 @@
 #include "app/ui/versionform.h"
 #include "fiscal/ui/ufiscalization.h"
 #include "fiscal/ui/ufiscalizationreason.h"
+#include "files/ui/fileactions.h"
+#include "scanner/ui/scancontroller.h"
+#include "scanner/ui/udebugscan.h"
+#include "tables/ui/shapecircle.h"
 #include "link/portnames.h"
 #include "link/ui/udebugkkt.h"
 #include "module/ui/gsmsettingframe.h"
@@ -16,6 +20,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 
@@ -24,6 +29,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     setWindowTitle(QStringLiteral("Программирование параметров GSM модуля."));
     setMinimumSize(966, 657);
     RegistrationReason = new TfrmRegistratiobReason(this);
+    frmDebugScan = new TfrmDebugScan(this);
+    Scan = new TScanController(this, frmDebugScan, this);
 
     Panel1 = new QFrame(this);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -114,14 +121,11 @@ void TFormMain::RunStartup()
     Version = QStringLiteral(KKT_VERSION);
     setWindowTitle(windowTitle() + QStringLiteral(" (ver.") + Version + QStringLiteral(")"));
 
-    ReadScanCfg();
-    if (model_scan.isEmpty()) {
-        SetVaroFrame->SetScannerIndicatorVisible(false);
-        update();
-    }
-
-    // The scanner reader is made here, suspended, once the scanner subsystem provides it; flagScan
-    // then records that it exists.
+    // "Scan.cfg" (made empty when missing): without a scanner model the goods tab shows no indicator.
+    ConnectScanner();
+    Scan->LoadScanSettings();
+    update();
+    flagScan = true;
 
     TFormSett dialog(m_session, ArrCom, this);
     if (dialog.exec() == QDialog::Accepted) {
@@ -130,17 +134,29 @@ void TFormMain::RunStartup()
     }
 }
 
-void TFormMain::ReadScanCfg()
+void TFormMain::ConnectScanner()
 {
-    const QString path = ScanCfgPath();
-    if (!QFile::exists(path)) {
-        QFile empty(path);
-        empty.open(QIODevice::WriteOnly);  // a folder we cannot write to leaves the keys empty
-    }
-    const TmyIniFile ini(path);
-    model_scan = ini.mReadString(QStringLiteral("CURRENT"), QStringLiteral("ModelName"), QString());
-    com_scan = ini.mReadString(QStringLiteral("CURRENT"), QStringLiteral("ComPort"), QString());
-    speed_scan = ini.mReadString(QStringLiteral("CURRENT"), QStringLiteral("SpeedPort"), QString());
+    TFrameSetVaro* tables = SetVaroFrame;
+    TScanGoodsGrid grid;
+    grid.currentCell = [tables](int& col, int& row) {
+        const QPoint cell = tables->CurrentCell(TableId::Goods);
+        col = cell.x();
+        row = cell.y();
+        return row > 0;
+    };
+    grid.setCell = [tables](int col, int row, const QString& text) { tables->SetCell(TableId::Goods, col, row, text); };
+    grid.setResultLabel = [tables](const QString& text, const QColor& colour) {
+        tables->lblCorrectShtrihCode->setText(text);
+        tables->lblCorrectShtrihCode->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(colour.name()));
+    };
+    grid.setIndicator = [tables](TScanIndicator state) {
+        tables->SetScannerIndicatorVisible(state != TScanIndicator::Hidden);
+        if (state != TScanIndicator::Hidden)
+            tables->Shape1->SetColor(ScanIndicatorColour(state));
+    };
+    Scan->setGoodsGrid(grid);
+    tables->onGoodsTabShown = [this] { return Scan->GoodsTabShown(m_session.StructSett.PortSett.Name); };
+    tables->onOtherTabShown = [this] { Scan->OtherTabShown(); };
 }
 
 void TFormMain::GetCOM_Loop(QStringList& arr) const
@@ -165,6 +181,7 @@ void TFormMain::CreateFrames()
     SetVaroFrame->hide();
     host->addWidget(SetVaroFrame, 0, 0);
     SetVaroFrame->Init(m_session);
+    new TGoodsFileActions(*SetVaroFrame);  // owned by the frame
 }
 
 void TFormMain::ShowFrame(QWidget* frame)
@@ -182,12 +199,14 @@ void TFormMain::ShowFrame(QWidget* frame)
 
 void TFormMain::N7Click()
 {
-    // Saving the configuration file belongs to the files subsystem.
+    if (SetVaroFrame && GsmFrame)
+        SaveConfigInteractive(this, Config, *SetVaroFrame, *GsmFrame);
 }
 
 void TFormMain::N8Click()
 {
-    // Loading the configuration file belongs to the files subsystem.
+    if (SetVaroFrame && GsmFrame)
+        LoadConfigInteractive(this, Config, *SetVaroFrame, *GsmFrame);
 }
 
 void TFormMain::N2Click()
@@ -206,7 +225,7 @@ void TFormMain::N4Click()
 
 void TFormMain::ScannerClick()
 {
-    // The scanner settings and the scanner start belong to the scanner subsystem.
+    Scan->ScannerClick();
 }
 
 void TFormMain::GSM1Click()

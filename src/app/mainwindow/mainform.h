@@ -1,5 +1,6 @@
 #pragma once
 #include "app/session.h"
+#include "files/config.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -12,6 +13,9 @@ class TFrameGsmSetting;
 class TFrameSetVaro;
 class TfrmDebugKKM;
 class TfrmRegistratiobReason;
+class TfrmDebugScan;
+class TScanController;
+class TGoodsFileActions;
 
 // The program's main window: the menu, the client panel that hosts one work frame at a time, and the
 // session (link settings and the register link) every window of the run works with.
@@ -55,14 +59,16 @@ public:
     // The re-registration reason dialog lives for the whole run and keeps its ticks between uses.
     TfrmRegistratiobReason* RegistrationReason = nullptr;
 
+    // The snapshot the configuration file stores; fields without a grid cell survive between files.
+    TConfig Config;
+    TfrmDebugScan* frmDebugScan = nullptr;  // "Отладка сканера"
+    TScanController* Scan = nullptr;         // the scanner reader and its settings
+
     QStringList ArrCom;
     QWidget* CurrentVisibleFrame = nullptr;
     TFrameGsmSetting* GsmFrame = nullptr;
     TFrameSetVaro* SetVaroFrame = nullptr;
     QString Version;
-    QString model_scan;
-    QString com_scan;
-    QString speed_scan;
     bool flagScan = false;  // the scanner reader exists
 
 public Q_SLOTS:
@@ -82,7 +88,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void ReadScanCfg();
+    void ConnectScanner();
 
     KktSession m_session;
     TfrmDebugKKM* m_debug = nullptr;

@@ -60,6 +60,10 @@ TfrmWait::TfrmWait(QWidget* parent)
     setFixedSize(kWidth, kHeight);
     pnl1->setGeometry(rect());
 
+    // The program's own wait window takes over from one that was made on demand before it.
+    if (g_ownInstance && g_instance && !g_instance->isVisible()) {
+        delete g_instance;  // clears g_instance and g_ownInstance
+    }
     if (!g_instance)
         g_instance = this;
 }

@@ -12,6 +12,12 @@ void TGridModel::Refresh()
     emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
 }
 
+void TGridModel::CellChanged(int col, int row)
+{
+    const QModelIndex cell = CellIndex(col, row);
+    emit dataChanged(cell, cell);
+}
+
 void TGridModel::RowChanged(int row)
 {
     emit dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));

@@ -24,6 +24,7 @@ public:
     // The grid changed behind the model's back: every cell, or one row.
     void Refresh();
     void RowChanged(int row);
+    void CellChanged(int col, int row);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

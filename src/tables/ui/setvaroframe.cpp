@@ -34,10 +34,6 @@ const char* const kBoxNames[kTableCount][2] = {
     {"Edit9", "Edit10"}, {"edtFirstElement", "edtLastElement"}, {"edtFirstRange", "edtLastRange"},
 };
 
-const QString kSharedPortQuestion = QStringLiteral(
-    "Внимание!\r\nПрограмма обнаружила подключение сканера на COM порт ККТ!\r\nОдновременная работа устройств "
-    "невозможна!\r\nВы хотите работать только со сканером?");
-
 MsgKind KindOf(RunSeverity severity)
 {
     switch (severity) {
@@ -251,6 +247,12 @@ void TFrameSetVaro::RefreshGrid(TableId id)
     m_models[size_t(id)]->Refresh();
 }
 
+void TFrameSetVaro::SetCell(TableId id, int col, int row, const QString& text)
+{
+    m_grids[size_t(id)].SetCell(col, row, text);
+    m_models[size_t(id)]->CellChanged(col, row);
+}
+
 TableId TFrameSetVaro::ActiveTable() const
 {
     return TableId(PageControl1->currentIndex());
@@ -292,29 +294,17 @@ void TFrameSetVaro::ListChosen(TableId id, int col, int row, int item)
 void TFrameSetVaro::TabShown(int index)
 {
     const TableId id = TableId(index);
-    const bool scanning = scannerOn && scannerOn();
-    if (id != TableId::Goods) {
-        if (scanning && onStopScan)
-            onStopScan();
-        EnableKktButtons(true);
-        // No agent cell selected, so that no sign list opens by itself.
-        if (id == TableId::Agents)
-            GridView(id)->ClearCurrent();
+    if (id == TableId::Goods) {
+        if (onGoodsTabShown && onGoodsTabShown())
+            EnableKktButtons(false);
         return;
     }
-    if (!scanning)
-        return;
-    const QString kktPort = m_session ? m_session->StructSett.PortSett.Name : QString();
-    if (!scannerPort || scannerPort() != kktPort) {
-        if (onStartScan)
-            onStartScan();
-        return;
-    }
-    if (ShowMessage(this, MsgKind::Question, kSharedPortQuestion)) {
-        EnableKktButtons(false);
-        if (onStartScan)
-            onStartScan();
-    }
+    if (onOtherTabShown)
+        onOtherTabShown();
+    EnableKktButtons(true);
+    // No agent cell selected, so that no sign list opens by itself.
+    if (id == TableId::Agents)
+        GridView(id)->ClearCurrent();
 }
 
 bool TFrameSetVaro::CheckActiveRange(TableId id, int& first, int& last)

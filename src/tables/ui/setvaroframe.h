@@ -40,6 +40,8 @@ public:
     TGridData& Grid(TableId id) { return m_grids[size_t(id)]; }
     TAgentLocks& AgentLocks() { return m_locks; }
     void RefreshGrid(TableId id);
+    // Writes one cell from outside (the scanner) and shows it at once, in an editor open on it too.
+    void SetCell(TableId id, int col, int row, const QString& text);
     TGridView* GridView(TableId id) const { return m_views[size_t(id)]; }
     QLineEdit* FirstBox(TableId id) const { return m_first[size_t(id)]; }
     QLineEdit* LastBox(TableId id) const { return m_last[size_t(id)]; }
@@ -57,12 +59,11 @@ public:
     void ClearBaseInKkt();      // "Очистить базу в ККТ"
     void GoToItem();            // "Перейти к товару"
 
-    // The main window's scanner: whether it is switched on, its port, and how to start and stop it.
-    // Left empty, the scanner counts as switched off.
-    std::function<bool()> scannerOn;
-    std::function<QString()> scannerPort;
-    std::function<void()> onStartScan;
-    std::function<void()> onStopScan;
+    // The main window's scanner. The goods tab being shown starts it as configured (asking first when it
+    // shares the register's port); the hook answers true when the user chose the scanner, and the
+    // register's buttons stay disabled while the tab shows. Any other tab stops it. Unset: no scanner.
+    std::function<bool()> onGoodsTabShown;
+    std::function<void()> onOtherTabShown;
 
     QTabWidget* PageControl1 = nullptr;
     QPushButton* btnTestData = nullptr;

@@ -1,0 +1,31 @@
+#pragma once
+#include "files/config.h"
+
+#include <QObject>
+
+class QWidget;
+class TFrameGsmSetting;
+class TFrameSetVaro;
+
+// "Файл" → "Сохранить конфигурацию" / "Загрузить конфигурацию": the grids through the snapshot
+// `config` to and from a file the user chooses. A failed load leaves the grids as they were.
+void SaveConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+void LoadConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+
+// The goods tab's file buttons and its "1C: Предприятие" menu: the goods database file, the 1C
+// exchange file and the spreadsheet import. Every import checks the whole file before the goods
+// grid changes; a rejected file leaves the grid as it was.
+class TGoodsFileActions : public QObject {
+    Q_OBJECT
+public:
+    explicit TGoodsFileActions(TFrameSetVaro& tables);
+
+    void Button1Click();   // "Сохранить в файл"
+    void Button2Click();   // "Загрузить из файла"
+    void Load1cdbClick();  // "Загрузить из 1С (формат *.1cdb)"
+    void Save1cdbClick();  // "Выгрузить в 1С (формат *.1cdb)"
+    void LoadXlsClick();   // "Загрузить из 1С (формат *.xls)"
+
+private:
+    TFrameSetVaro& m_tables;
+};
