@@ -184,10 +184,20 @@ void SimPtyServer::stop()
 void SimPtyServer::closeLine()
 {
     // Closing the master drops whatever the client has not read yet: let the last answer be taken
-    // first, as a line that vanishes after its last byte.
-    for (int waited = 0; waited < 1000; waited += 5) {
-        int queued = 0;
-        if (::ioctl(m_slave, FIONREAD, &queued) != 0 || queued == 0 || waitWake(5))
+    // first, as a line that vanishes after its last byte. The answer reaches the slave's queue a
+    // moment after it was written, so first wait for it to show up there, then for it to be read.
+    auto queued = [this] {
+        int n = 0;
+        return ::ioctl(m_slave, FIONREAD, &n) == 0 ? n : 0;
+    };
+    bool arrived = false;
+    for (int waited = 0; waited < 200 && !arrived; waited += 2) {
+        arrived = queued() > 0;
+        if (!arrived && waitWake(2))
+            break;
+    }
+    for (int waited = 0; arrived && waited < 1000 && queued() > 0; waited += 5) {
+        if (waitWake(5))
             break;
     }
     CloseFd(m_master);
