@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -267,4 +268,50 @@ TEST_F(FrameFixture, TabMovesBetweenCellsExceptInSections)
         EXPECT_EQ(frame.CurrentCell(id), expected) << int(id);
         Shot(QStringLiteral("tab%1").arg(int(id)));
     }
+}
+
+TEST_F(FrameFixture, InCellListClosesOnFocusLossAndWritesOnlyAChoice)
+{
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    TGridView* view = View(TableId::Sections);
+    view->setFocus();
+    // An empty tax-system cell travels as its own code: merely passing through the list must keep it empty.
+    ASSERT_TRUE(view->SelectCell(4, 2));
+    QPointer<TCellList> tax = qobject_cast<TCellList*>(view->CurrentEditor());
+    ASSERT_NE(tax, nullptr);
+    ASSERT_TRUE(tax->hasFocus());
+    EXPECT_EQ(tax->currentIndex(), 0);
+
+    QLineEdit* box = frame.FirstBox(TableId::Sections);
+    box->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tax || !tax->isVisible(); }, 2000));
+    EXPECT_EQ(view->CurrentEditor(), nullptr);
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(frame.Grid(TableId::Sections).Cell(4, 2), "");
+    EXPECT_EQ(frame.CurrentCell(TableId::Sections), QPoint(4, 2));
+    // The row's data columns are left selected.
+    const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+    EXPECT_EQ(selected.size(), 5);
+    for (const QModelIndex& i : selected)
+        EXPECT_EQ(TGridModel::GridRow(i), 2);
+    Shot("list_closed");
+
+    // A click on the cell opens the list again; a choice is written at once.
+    const QPoint cell = view->visualRect(view->GridModel()->CellIndex(4, 2)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+    tax = qobject_cast<TCellList*>(view->CurrentEditor());
+    ASSERT_NE(tax, nullptr);
+    EXPECT_TRUE(tax->isVisible());
+    EXPECT_TRUE(tax->hasFocus());
+    QTest::keyClick(tax, Qt::Key_Down);
+    EXPECT_EQ(frame.Grid(TableId::Sections).Cell(4, 2), "Общая");
+
+    // Moving to another cell closes it too and keeps the choice.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->GridModel()->CellIndex(1, 3)).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tax || !tax->isVisible(); }, 2000));
+    EXPECT_EQ(frame.CurrentCell(TableId::Sections), QPoint(1, 3));
+    EXPECT_NE(qobject_cast<TCellEdit*>(view->CurrentEditor()), nullptr);
+    EXPECT_EQ(frame.Grid(TableId::Sections).Cell(4, 2), "Общая");
+    EXPECT_EQ(view->model()->index(1, 3).data().toString(), "Общая");
 }

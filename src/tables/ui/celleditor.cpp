@@ -3,6 +3,7 @@
 #include "tables/keydigits.h"
 #include "tables/ui/gridmodel.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 TCellEdit::TCellEdit(QWidget* parent) : QLineEdit(parent)
@@ -67,6 +68,15 @@ void TCellList::Preselect(const QString& cellText)
 {
     const QSignalBlocker block(this);
     setCurrentIndex(PreselectedItem(m_list, cellText));
+}
+
+void TCellList::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    // Its own drop-down and another window taking over leave the list open.
+    const Qt::FocusReason reason = event->reason();
+    if (focusLost && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        focusLost();
 }
 
 TCellDelegate::TCellDelegate(TableId id, QObject* parent) : QStyledItemDelegate(parent), m_id(id) {}

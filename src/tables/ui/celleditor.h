@@ -22,15 +22,19 @@ protected:
 };
 
 // An in-cell value list: shown over its cell, preselected from the cell's text, reporting the user's
-// choice through `chosen`.
+// choice through `chosen` and the focus going elsewhere in the window through `focusLost`.
 class TCellList : public QComboBox {
     Q_OBJECT
 public:
     TCellList(CellList list, QWidget* parent);
     CellList List() const { return m_list; }
     std::function<void(int item)> chosen;
+    std::function<void()> focusLost;
     // Selects the item of the cell's text (item 0 when none) without reporting it.
     void Preselect(const QString& cellText);
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     CellList m_list;

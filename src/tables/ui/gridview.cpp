@@ -1,6 +1,9 @@
 #include "tables/ui/gridview.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 constexpr int kRowHeight = 16;
@@ -100,14 +103,44 @@ void TGridView::currentChanged(const QModelIndex& current, const QModelIndex& pr
         OpenEditor(current, focus);
 }
 
+void TGridView::mousePressEvent(QMouseEvent* event)
+{
+    QTableView::mousePressEvent(event);
+    // A click on the current cell whose list was closed opens it again.
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid() && at == currentIndex() && !CurrentEditor())
+        OpenEditor(at, true);
+}
+
 void TGridView::OpenEditor(const QModelIndex& index, bool focus)
 {
     openPersistentEditor(index);
     m_editorAt = index;
-    if (QWidget* editor = indexWidget(index)) {
-        if (focus)
-            editor->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(editor))
-            edit->end(false);
+    QWidget* editor = indexWidget(index);
+    if (!editor)
+        return;
+    if (focus)
+        editor->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        edit->end(false);
+    if (auto* list = qobject_cast<TCellList*>(editor)) {
+        // Closed once the event that took the focus is over: a click that moved the current cell has
+        // opened the next editor by then, and this list is no longer the current one.
+        const QPointer<TCellList> left(list);
+        list->focusLost = [this, left] {
+            QTimer::singleShot(0, this, [this, left] {
+                if (left && left == CurrentEditor() && !left->hasFocus())
+                    ListLeft();
+            });
+        };
     }
+}
+
+void TGridView::ListLeft()
+{
+    CloseEditor();
+    // The grid shows the row of the closed list selected, from column 1 to the last.
+    const int row = currentIndex().row();
+    const QItemSelection whole(m_model->index(row, 0), m_model->index(row, m_model->columnCount() - 1));
+    selectionModel()->select(whole, QItemSelectionModel::ClearAndSelect);
 }

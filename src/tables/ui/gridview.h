@@ -7,8 +7,9 @@
 #include <QTableView>
 #include <functional>
 
-// One parameter grid: fixed 16-pixel rows, the widths of its table, and an editor that is always open
-// on the current cell. A cell the selection handler refuses never becomes current.
+// One parameter grid: fixed 16-pixel rows, the widths of its table, and an editor open on the current
+// cell. A text editor stays open; an in-cell list closes when the focus leaves it and opens again on a
+// click on its cell. A cell the selection handler refuses never becomes current.
 class TGridView : public QTableView {
     Q_OBJECT
 public:
@@ -29,10 +30,12 @@ public:
 protected:
     void updateGeometries() override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void OpenEditor(const QModelIndex& index, bool focus);
     void CloseEditor();
+    void ListLeft();
 
     TGridModel* m_model;
     TCellDelegate* m_delegate;
