@@ -345,46 +345,40 @@ void TFrameSetVaro::ShowRunResult(const TRunResult& result)
 
 void TFrameSetVaro::WriteActiveTable()
 {
-    if (m_running || !m_session)
-        return;
-    const TableId id = ActiveTable();
-    ShowWait(kWriteWaitText, true);
-    int first = 0, last = 0;
-    if (!CheckActiveRange(id, first, last))
-        return;
-    m_running = true;
-    ProgressBar1->setValue(0);
-    ProgressBar1->show();
-    const TRunResult result =
-        WriteTable(id, Grid(id), first, last, m_session->Link, m_session->LinkArgs(), RunHooks(id, false));
-    ProgressBar1->hide();
-    HideWait();
-    m_running = false;
-    ShowRunResult(result);
+    RunActiveTable(false);
 }
 
 void TFrameSetVaro::ReadActiveTable()
 {
+    RunActiveTable(true);
+}
+
+void TFrameSetVaro::RunActiveTable(bool reading)
+{
     if (m_running || !m_session)
         return;
     const TableId id = ActiveTable();
-    ShowWait(kReadWaitText, true);
+    ShowWait(reading ? kReadWaitText : kWriteWaitText, true);
     int first = 0, last = 0;
     if (!CheckActiveRange(id, first, last))
         return;
     m_running = true;
     ProgressBar1->setValue(0);
     ProgressBar1->show();
-    const TRunResult result = ReadTable(id, Grid(id), m_locks, first, last, m_session->Link,
-                                        m_session->LinkArgs(), RunHooks(id, true));
-    ProgressBar1->setValue(0);
+    const TRunHooks hooks = RunHooks(id, reading);
+    const TRunResult result =
+        reading ? ReadTable(id, Grid(id), m_locks, first, last, m_session->Link, m_session->LinkArgs(), hooks)
+                : WriteTable(id, Grid(id), first, last, m_session->Link, m_session->LinkArgs(), hooks);
+    // A read leaves the bar at 0 behind it; a write leaves it where it stopped.
+    if (reading)
+        ProgressBar1->setValue(0);
     ProgressBar1->hide();
     HideWait();
     m_running = false;
     // A read may have locked the cell the editor is on.
     TGridView* view = GridView(id);
     const QPoint at = CurrentCell(id);
-    if (id == TableId::Agents && view->currentIndex().isValid() && m_locks.IsLocked(at.x(), at.y()))
+    if (reading && id == TableId::Agents && view->currentIndex().isValid() && m_locks.IsLocked(at.x(), at.y()))
         view->ClearCurrent();
     ShowRunResult(result);
 }

@@ -96,6 +96,8 @@ private:
     CellList ListFor(TableId id, int col, int row) const;
     void ListChosen(TableId id, int col, int row, int item);
     void TabShown(int index);
+    // "Записать в ККТ" and "Прочитать из ККТ" over the active tab's range.
+    void RunActiveTable(bool reading);
     bool CheckActiveRange(TableId id, int& first, int& last);
     TRunHooks RunHooks(TableId id, bool reading);
     void ShowRunResult(const TRunResult& result);
