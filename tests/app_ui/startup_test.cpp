@@ -364,13 +364,15 @@ TEST_F(StartupTest, ScannedCodeLandsInTheSelectedBarcodeCellOfTheGoodsTab)
     auto scanAndWait = [&](const QByteArray& code) {
         std::atomic<bool> stop{false};
         ASSERT_TRUE(scanner.send(code + '\r', 0, stop));
-        QTRY_COMPARE_WITH_TIMEOUT(tables.Grid(TableId::Goods).Cell(2, 5), QString::fromLatin1(code), 5000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tables.Grid(TableId::Goods).Cell(2, 5) == QString::fromLatin1(code); }, 5000));
     };
     scanAndWait("4600000000008");  // a valid check digit: green
     const QString greenText = tables.lblCorrectShtrihCode->text();
     EXPECT_FALSE(greenText.isEmpty());
+    SaveShot(w, QStringLiteral("goods_scan_correct"));
     scanAndWait("4600000000001");  // wrong check digit: another (red) text
     EXPECT_NE(tables.lblCorrectShtrihCode->text(), greenText);
+    SaveShot(w, QStringLiteral("goods_scan_incorrect"));
 
     tables.ShowTable(TableId::Cliche);  // leaving the goods tab stops the reader
     EXPECT_EQ(w.Scan->indicator(), TScanIndicator::Stopped);

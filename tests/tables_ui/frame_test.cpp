@@ -315,3 +315,17 @@ TEST_F(FrameFixture, InCellListClosesOnFocusLossAndWritesOnlyAChoice)
     EXPECT_EQ(frame.Grid(TableId::Sections).Cell(4, 2), "Общая");
     EXPECT_EQ(view->model()->index(1, 3).data().toString(), "Общая");
 }
+
+TEST_F(FrameFixture, ScanResultLabelShowsItsWholeText)
+{
+    frame.ShowTable(TableId::Goods);
+    QLabel* label = frame.lblCorrectShtrihCode;
+    const QString text = QStringLiteral("Штрих-код некорректный, код товара 6000");
+    label->setText(text);
+    QApplication::processEvents();
+    const QRect room = label->contentsRect();
+    const QRect needed = label->fontMetrics().boundingRect(room, Qt::TextWordWrap, text);
+    EXPECT_LE(needed.height(), room.height());
+    EXPECT_LE(needed.width(), room.width());
+    Shot("scan_result_label");
+}

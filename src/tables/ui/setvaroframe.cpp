@@ -198,6 +198,8 @@ QWidget* TFrameSetVaro::BuildGoodsPanel()
     Label14 = new QLabel(QStringLiteral("Сканер штрих-кода"), panel);
     lblCorrectShtrihCode = new QLabel(panel);
     lblCorrectShtrihCode->setStyleSheet(QStringLiteral("color: green; font-weight: bold;"));
+    // The result with its goods code is wider than the panel.
+    lblCorrectShtrihCode->setWordWrap(true);
     auto* scanner = new QHBoxLayout;
     scanner->addWidget(Shape1);
     scanner->addWidget(Label14);
