@@ -1,10 +1,7 @@
 #include "sim/scannerfeed.h"
 
-#include "link/portnames.h"
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QTextStream>
 
@@ -12,35 +9,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <poll.h>
-#include <stdlib.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-bool validName(const QString& name)
-{
-    if (!IsSimPortName(name))
-        return false;
-    for (const QChar c : name) {
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('-') && c != QLatin1Char('_') &&
-            c != QLatin1Char('.'))
-            return false;
-    }
-    return true;
-}
 
 // Sleeps up to `ms`, in short steps so that a stop request ends the pause at once.
 bool pauseUnlessStopped(int ms, const std::atomic<bool>& stop)
@@ -57,93 +31,20 @@ bool pauseUnlessStopped(int ms, const std::atomic<bool>& stop)
 
 }  // namespace
 
-bool ScannerFeedLine::open(const QString& name, QString* error)
-{
-    auto fail = [&](const QString& message) {
-        if (error)
-            *error = message;
-        close();
-        return false;
-    };
-    close();
-    if (!validName(name))
-        return fail(QStringLiteral("'%1' is not a simulator port name: it must start with \"kkt-sim\" and hold "
-                                   "only letters, digits, '.', '_' and '-'")
-                        .arg(name));
-    m_name = name;
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    char path[128] = {};
-    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 ||
-        ::ptsname_r(m_master, path, sizeof path) != 0)
-        return fail(QStringLiteral("cannot open a pseudo-terminal: %1").arg(errnoText()));
-    m_devicePath = QString::fromLocal8Bit(path);
-    m_slave = ::open(path, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_slave < 0)
-        return fail(QStringLiteral("cannot open %1: %2").arg(m_devicePath, errnoText()));
-    // Raw at once: a fresh terminal would turn the scanner's CR into LF before the reader sets it up.
-    termios tio{};
-    if (::tcgetattr(m_slave, &tio) == 0) {
-        ::cfmakeraw(&tio);
-        ::tcsetattr(m_slave, TCSANOW, &tio);
-    }
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-
-    const QString dir = SimPublishDir();
-    if (!QDir().mkpath(dir))
-        return fail(QStringLiteral("cannot create the folder %1").arg(dir));
-    // A lock file marks a name owned by a live simulator; the kernel drops the lock when it dies.
-    m_lockPath = dir + QStringLiteral("/.") + name + QStringLiteral(".lock");
-    m_lock = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_lock < 0 || ::flock(m_lock, LOCK_EX | LOCK_NB) != 0) {
-        if (m_lock >= 0)
-            ::close(m_lock);
-        m_lock = -1;
-        m_lockPath.clear();  // not ours to remove
-        return fail(QStringLiteral("the port name '%1' is already published by a running simulator; choose "
-                                   "another with --name")
-                        .arg(name));
-    }
-    m_linkPath = dir + QLatin1Char('/') + name;
-    QFile::remove(m_linkPath);  // a link left behind by a simulator that was killed
-    if (!QFile::link(m_devicePath, m_linkPath)) {
-        m_linkPath.clear();
-        return fail(QStringLiteral("cannot publish %1 in %2").arg(name, dir));
-    }
-    return true;
-}
-
-void ScannerFeedLine::close()
-{
-    if (!m_linkPath.isEmpty())
-        QFile::remove(m_linkPath);
-    m_linkPath.clear();
-    if (m_lock >= 0) {
-        QFile::remove(m_lockPath);
-        ::close(m_lock);
-    }
-    m_lock = -1;
-    m_lockPath.clear();
-    if (m_master >= 0)
-        ::close(m_master);
-    if (m_slave >= 0)
-        ::close(m_slave);
-    m_master = m_slave = -1;
-}
-
 bool ScannerFeedLine::send(const QByteArray& bytes, int bytePauseMs, const std::atomic<bool>& stop)
 {
     const int step = bytePauseMs > 0 ? 1 : static_cast<int>(bytes.size());
     for (qsizetype at = 0; at < bytes.size();) {
-        if (stop || m_master < 0)
+        if (stop || m_pty.master() < 0)
             return false;
         if (at > 0 && bytePauseMs > 0 && !pauseUnlessStopped(bytePauseMs, stop))
             return false;
-        const ssize_t n = ::write(m_master, bytes.constData() + at, static_cast<size_t>(std::min<qsizetype>(step, bytes.size() - at)));
+        const ssize_t n = ::write(m_pty.master(), bytes.constData() + at, static_cast<size_t>(std::min<qsizetype>(step, bytes.size() - at)));
         if (n > 0) {
             at += n;
         } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
             // nobody reads and the line's queue is full: wait for room
-            pollfd p{m_master, POLLOUT, 0};
+            pollfd p{m_pty.master(), POLLOUT, 0};
             ::poll(&p, 1, 20);
         } else {
             return false;

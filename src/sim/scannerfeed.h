@@ -1,4 +1,6 @@
 #pragma once
+#include "sim/publishedpty.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -10,32 +12,21 @@
 // where the port lists find it.
 class ScannerFeedLine {
 public:
-    ScannerFeedLine() = default;
-    ~ScannerFeedLine() { close(); }
-    ScannerFeedLine(const ScannerFeedLine&) = delete;
-    ScannerFeedLine& operator=(const ScannerFeedLine&) = delete;
-
     // False with a message when the name is no simulator name, is held by a running simulator, or no
     // pseudo-terminal can be had.
-    bool open(const QString& name, QString* error);
+    bool open(const QString& name, QString* error) { return m_pty.open(name, error); }
     // Removes the published link and closes the line; the reader then sees a hang-up.
-    void close();
-    bool isOpen() const { return m_master >= 0; }
-    QString publishedName() const { return m_name; }
-    QString devicePath() const { return m_devicePath; }
+    void close() { m_pty.close(); }
+    bool isOpen() const { return m_pty.isOpen(); }
+    QString publishedName() const { return m_pty.name(); }
+    QString devicePath() const { return m_pty.devicePath(); }
 
     // Writes the bytes, `bytePauseMs` apart (all at once for 0). False when `stop` was raised or the
     // line failed.
     bool send(const QByteArray& bytes, int bytePauseMs, const std::atomic<bool>& stop);
 
 private:
-    QString m_name;
-    QString m_devicePath;
-    QString m_linkPath;
-    QString m_lockPath;
-    int m_master = -1;
-    int m_slave = -1;  // kept open so that the line survives the reader's open/close cycles
-    int m_lock = -1;
+    PublishedPty m_pty;
 };
 
 // What the scanner sends for one code: the text with the escapes \r \n \t \\ and \xHH turned into

@@ -1,22 +1,13 @@
 #include "sim/simptyserver.h"
 
-#include "link/portnames.h"
 #include "sim/simframer.h"
-
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -50,12 +41,6 @@ SimPtyServer::~SimPtyServer()
     stop();
 }
 
-bool SimPtyServer::IsValidName(const QString& name)
-{
-    static const QRegularExpression pattern(QStringLiteral("^kkt-sim[A-Za-z0-9._-]*$"));
-    return pattern.match(name).hasMatch();
-}
-
 bool SimPtyServer::start(const Options& options, QString* error)
 {
     auto fail = [&](const QString& message) {
@@ -65,105 +50,18 @@ bool SimPtyServer::start(const Options& options, QString* error)
         return false;
     };
     if (running())
-        return fail(QStringLiteral("the simulator is already serving %1").arg(m_name));
-    if (!IsValidName(options.name))
-        return fail(QStringLiteral("'%1' is not a simulator port name: it must start with \"kkt-sim\" and "
-                                   "hold only letters, digits, '.', '_' and '-'")
-                        .arg(options.name));
-    m_name = options.name;
+        return fail(QStringLiteral("the simulator is already serving %1").arg(m_pty.name()));
     m_baud = options.baud;
     m_lineClosed = false;
-
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
-        return fail(QStringLiteral("cannot open a pseudo-terminal: %1").arg(ErrnoText()));
-    char path[128] = {};
-    if (::ptsname_r(m_master, path, sizeof path) != 0)
-        return fail(QStringLiteral("cannot name the pseudo-terminal: %1").arg(ErrnoText()));
-    m_devicePath = QString::fromLocal8Bit(path);
-    m_slave = ::open(path, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_slave < 0)
-        return fail(QStringLiteral("cannot open %1: %2").arg(m_devicePath, ErrnoText()));
-    termios tio{};
-    if (::tcgetattr(m_slave, &tio) == 0) {
-        ::cfmakeraw(&tio);
-        ::tcsetattr(m_slave, TCSANOW, &tio);
-    }
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
         return fail(QStringLiteral("cannot create a pipe: %1").arg(ErrnoText()));
-    if (!publish(error)) {
+    if (!m_pty.open(options.name, error)) {
         stop();
         return false;
     }
     m_stop = false;
     m_thread = std::thread([this] { serve(); });
     return true;
-}
-
-bool SimPtyServer::publish(QString* error)
-{
-    const QString dir = SimPublishDir();
-    if (!QDir().mkpath(dir) || ::chmod(QFile::encodeName(dir).constData(), 0700) != 0) {
-        if (error)
-            *error = QStringLiteral("cannot create the folder %1: %2").arg(dir, ErrnoText());
-        return false;
-    }
-    const QString linkPath = dir + QLatin1Char('/') + m_name;
-    const QString lockPath = dir + QStringLiteral("/.") + m_name + QStringLiteral(".lock");
-    const QByteArray lock = QFile::encodeName(lockPath);
-    // The lock file says "a live simulator owns this name"; the kernel drops it when its owner dies.
-    // Its owner removes it on stop, so a lock taken on a file that is no longer there is retried.
-    for (int attempt = 0; attempt < 5 && m_lock < 0; ++attempt) {
-        int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (error)
-                *error = QStringLiteral("cannot create %1: %2").arg(lockPath, ErrnoText());
-            return false;
-        }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            ::close(fd);
-            if (error)
-                *error = QStringLiteral("the port name '%1' is already published by a running simulator; "
-                                        "choose another with --name")
-                             .arg(m_name);
-            return false;
-        }
-        struct stat held {}, named {};
-        if (::fstat(fd, &held) == 0 && ::stat(lock.constData(), &named) == 0 && held.st_ino == named.st_ino &&
-            held.st_dev == named.st_dev)
-            m_lock = fd;
-        else
-            ::close(fd);
-    }
-    if (m_lock < 0) {
-        if (error)
-            *error = QStringLiteral("cannot lock %1").arg(lockPath);
-        return false;
-    }
-    m_lockPath = lockPath;
-    const QByteArray link = QFile::encodeName(linkPath);
-    ::unlink(link.constData());  // left behind by a simulator that did not stop cleanly
-    if (::symlink(QFile::encodeName(m_devicePath).constData(), link.constData()) != 0) {
-        if (error)
-            *error = QStringLiteral("cannot publish %1: %2").arg(linkPath, ErrnoText());
-        unpublish();
-        return false;
-    }
-    m_linkPath = linkPath;
-    return true;
-}
-
-void SimPtyServer::unpublish()
-{
-    if (m_lock < 0)
-        return;
-    if (!m_linkPath.isEmpty())
-        ::unlink(QFile::encodeName(m_linkPath).constData());
-    ::unlink(QFile::encodeName(m_lockPath).constData());
-    CloseFd(m_lock);
-    m_linkPath.clear();
-    m_lockPath.clear();
 }
 
 void SimPtyServer::stop()
@@ -174,11 +72,9 @@ void SimPtyServer::stop()
         [[maybe_unused]] const ssize_t n = ::write(m_wake[1], &wake, 1);
         m_thread.join();
     }
-    CloseFd(m_master);
-    CloseFd(m_slave);
+    m_pty.close();
     CloseFd(m_wake[0]);
     CloseFd(m_wake[1]);
-    unpublish();
 }
 
 void SimPtyServer::closeLine()
@@ -188,7 +84,7 @@ void SimPtyServer::closeLine()
     // moment after it was written, so first wait for it to show up there, then for it to be read.
     auto queued = [this] {
         int n = 0;
-        return ::ioctl(m_slave, FIONREAD, &n) == 0 ? n : 0;
+        return ::ioctl(m_pty.slave(), FIONREAD, &n) == 0 ? n : 0;
     };
     bool arrived = false;
     for (int waited = 0; waited < 200 && !arrived; waited += 2) {
@@ -200,8 +96,7 @@ void SimPtyServer::closeLine()
         if (waitWake(5))
             break;
     }
-    CloseFd(m_master);
-    CloseFd(m_slave);
+    m_pty.closeTerminal();
     m_lineClosed = true;
 }
 
@@ -237,7 +132,7 @@ void SimPtyServer::serve()
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
             timeout = static_cast<int>(std::max<int64_t>(0, left));
         }
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        pollfd fds[2] = {{m_pty.master(), POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         const int ready = ::poll(fds, 2, timeout);
         if (ready < 0 && errno == EINTR)
             continue;
@@ -246,7 +141,7 @@ void SimPtyServer::serve()
         const auto now = Clock::now();
         QList<SimFrameAssembler::Frame> frames;
         if (fds[0].revents & POLLIN) {
-            const ssize_t n = ::read(m_master, buf, sizeof buf);
+            const ssize_t n = ::read(m_pty.master(), buf, sizeof buf);
             if (n > 0)
                 frames = framer.feed(QByteArray(buf, static_cast<qsizetype>(n)), now);
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
@@ -275,7 +170,7 @@ void SimPtyServer::writePaced(const QByteArray& bytes)
     auto writeAll = [this](const char* data, qsizetype size) {
         qsizetype done = 0;
         while (done < size) {
-            const ssize_t n = ::write(m_master, data + done, static_cast<size_t>(size - done));
+            const ssize_t n = ::write(m_pty.master(), data + done, static_cast<size_t>(size - done));
             if (n > 0) {
                 done += n;
                 continue;
@@ -283,7 +178,7 @@ void SimPtyServer::writePaced(const QByteArray& bytes)
             if (n < 0 && errno != EAGAIN && errno != EINTR)
                 return false;
             // Nobody reads the line and its buffer is full: give up after a second, as a line would.
-            pollfd p[2] = {{m_master, POLLOUT, 0}, {m_wake[0], POLLIN, 0}};
+            pollfd p[2] = {{m_pty.master(), POLLOUT, 0}, {m_wake[0], POLLIN, 0}};
             if (::poll(p, 2, 1000) <= 0 || p[1].revents || !(p[0].revents & POLLOUT))
                 return false;
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include "sim/kktsimulator.h"
+#include "sim/publishedpty.h"
 
 #include <QString>
 #include <atomic>
@@ -30,18 +31,14 @@ public:
 
     KktSimulator& sim() { return m_sim; }
     const KktSimulator& sim() const { return m_sim; }
-    QString devicePath() const { return m_devicePath; }  // /dev/pts/N
-    QString publishedName() const { return m_name; }
-    QString linkPath() const { return m_linkPath; }
+    QString devicePath() const { return m_pty.devicePath(); }  // /dev/pts/N
+    QString publishedName() const { return m_pty.name(); }
+    QString linkPath() const { return m_pty.linkPath(); }
     // True once the "close" fault has closed the line.
     bool lineClosed() const { return m_lineClosed; }
     void setBaud(int baud) { m_baud = baud; }
 
-    static bool IsValidName(const QString& name);
-
 private:
-    bool publish(QString* error);
-    void unpublish();
     void serve();
     void closeLine();
     bool waitWake(int ms);  // sleeps up to ms; true when woken to stop
@@ -49,13 +46,7 @@ private:
     void writePaced(const QByteArray& bytes);
 
     KktSimulator m_sim;
-    QString m_name;
-    QString m_devicePath;
-    QString m_linkPath;
-    QString m_lockPath;
-    int m_master = -1;
-    int m_slave = -1;  // kept open so the master never sees a hang-up between clients
-    int m_lock = -1;
+    PublishedPty m_pty;
     int m_wake[2] = {-1, -1};
     std::atomic<int> m_baud{0};
     std::atomic<bool> m_stop{false};
