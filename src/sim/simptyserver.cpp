@@ -126,6 +126,8 @@ void SimPtyServer::serve()
 {
     SimFrameAssembler framer;
     char buf[1024];
+    Clock::time_point requestEnd{};  // when the last request's last byte had crossed the line
+    Clock::time_point answerEnd{};   // when the last answer's last byte has crossed the line
     while (!m_stop) {
         int timeout = -1;
         if (const auto deadline = framer.nextDeadline()) {
@@ -150,13 +152,27 @@ void SimPtyServer::serve()
         }
         frames += framer.expire(now);
         for (const auto& frame : frames) {
-            if (const int baud = m_baud; baud > 0 && sleepUntil(frame.firstByte + ByteTime(baud) * frame.bytes.size()))
-                return;
+            // Both directions are paced from when the line could carry them: a request from its first
+            // byte (or the end of the one before it), its answer from the request's last byte, or the
+            // end of the answer before it. Not from when this thread happens to wake: a late wake-up
+            // must not stretch the exchange.
+            const int baud = m_baud;
+            if (baud > 0) {
+                requestEnd = std::max(frame.firstByte, requestEnd) + ByteTime(baud) * frame.bytes.size();
+                if (sleepUntil(requestEnd))
+                    return;
+            }
+            auto answerStart = std::max(requestEnd, answerEnd);
             const QByteArray answer = m_sim.handleFrame(frame.bytes);
-            if (const int delay = m_sim.faults().delayMs; delay > 0 && waitWake(delay))
-                return;
+            if (const int delay = m_sim.faults().delayMs; delay > 0) {
+                if (waitWake(delay))
+                    return;
+                answerStart = std::max(Clock::now(), answerEnd);
+            }
+            if (baud > 0)
+                answerEnd = answerStart + ByteTime(baud) * answer.size();
             if (!answer.isEmpty())
-                writePaced(answer);
+                writePaced(answer, baud, answerStart);
             if (m_sim.takeLineClose()) {
                 closeLine();
                 return;
@@ -165,7 +181,7 @@ void SimPtyServer::serve()
     }
 }
 
-void SimPtyServer::writePaced(const QByteArray& bytes)
+void SimPtyServer::writePaced(const QByteArray& bytes, int baud, std::chrono::steady_clock::time_point start)
 {
     auto writeAll = [this](const char* data, qsizetype size) {
         qsizetype done = 0;
@@ -184,14 +200,12 @@ void SimPtyServer::writePaced(const QByteArray& bytes)
         }
         return true;
     };
-    const int baud = m_baud;
     if (baud <= 0) {
         writeAll(bytes.constData(), bytes.size());
         return;
     }
-    // Byte i has crossed the line at start + (i + 1) byte times.
+    // Byte i has crossed the line at start + (i + 1) byte times; those already due go at once.
     const Clock::duration byteTime = ByteTime(baud);
-    const auto start = Clock::now();
     qsizetype sent = 0;
     while (sent < bytes.size() && !m_stop) {
         const auto due = std::min<qsizetype>(bytes.size(), (Clock::now() - start) / byteTime);

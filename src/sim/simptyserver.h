@@ -43,7 +43,8 @@ private:
     void closeLine();
     bool waitWake(int ms);  // sleeps up to ms; true when woken to stop
     bool sleepUntil(std::chrono::steady_clock::time_point until);  // true when woken to stop
-    void writePaced(const QByteArray& bytes);
+    // Paced: byte i goes when it has crossed the line from `start` on. Unpaced (baud 0): at once.
+    void writePaced(const QByteArray& bytes, int baud, std::chrono::steady_clock::time_point start);
 
     KktSimulator m_sim;
     PublishedPty m_pty;
