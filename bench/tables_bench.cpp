@@ -64,16 +64,15 @@ KKT_BENCH(tables)
             return;
         }
         const double unpaced = WriteGoods(server, goods, 6000, &error);
-        out.push_back({QStringLiteral("tables goods write 6000 unpaced"), unpaced / 6000, QStringLiteral("ms/item")});
+        out.push_back({QStringLiteral("goods_write_6000_unpaced"), unpaced / 6000, QStringLiteral("ms/item")});
 
         // Paced: a sample of the base, against the time the bytes need on the line (10 bits a byte).
         constexpr int kPaced = 400;
         server.setBaud(115200);
         const double paced = WriteGoods(server, goods, kPaced, &error);
         const double bound = kPaced * (77.0 + 72.0) * 10.0 / 115200.0 * 1000.0;
-        out.push_back({QStringLiteral("tables goods write %1 paced 115200").arg(kPaced), paced, QStringLiteral("ms")});
-        out.push_back({QStringLiteral("tables goods write %1 line-time bound").arg(kPaced), bound, QStringLiteral("ms")});
-        out.push_back({QStringLiteral("tables goods paced over bound"), (paced / bound - 1) * 100, QStringLiteral("%")});
+        out.push_back({QStringLiteral("goods_write_%1_paced_115200").arg(kPaced), paced, QStringLiteral("ms")});
+        out.push_back({QStringLiteral("goods_write_%1_line_time_bound").arg(kPaced), bound, QStringLiteral("ms")});
         out.push_back({QStringLiteral("paced_goods_write_115200_vs_bound"), (paced / bound - 1) * 100, QStringLiteral("%")});
         // Every exchange also waits 1 ms after purging the port, as the register needs.
         const double boundWithPause = bound + kPaced * 1.0;
@@ -103,6 +102,6 @@ KKT_BENCH(tables)
         QCoreApplication::processEvents();
         clear.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    out.push_back({QStringLiteral("tables goods grid load"), Median(load), QStringLiteral("ms")});
-    out.push_back({QStringLiteral("tables goods grid clear"), Median(clear), QStringLiteral("ms")});
+    out.push_back({QStringLiteral("goods_grid_load_6000"), Median(load), QStringLiteral("ms")});
+    out.push_back({QStringLiteral("goods_grid_clear_6000"), Median(clear), QStringLiteral("ms")});
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <limits>
 #include <vector>
@@ -205,6 +206,14 @@ struct TmyIniFile::Impl {
 
     void parse(const QString& text)
     {
+        // Key names repeat from section to section (every goods section has the same five): one
+        // shared copy of each name keeps a large document small.
+        QSet<QString> names;
+        const auto shared = [&names](QStringView name) {
+            const QString s = name.toString();
+            const auto it = names.constFind(s);
+            return it != names.cend() ? *it : *names.insert(s);
+        };
         Section* current = nullptr;
         qsizetype pos = 0;
         const qsizetype n = text.size();
@@ -232,8 +241,7 @@ struct TmyIniFile::Impl {
                 addLine(*current, Line{line.toString(), {}, false});
                 continue;
             }
-            addLine(*current,
-                    Line{trimmed(line.first(eq)).toString(), trimmed(line.sliced(eq + 1)).toString(), true});
+            addLine(*current, Line{shared(trimmed(line.first(eq))), trimmed(line.sliced(eq + 1)).toString(), true});
         }
     }
 
@@ -293,13 +301,18 @@ TmyIniFile::TmyIniFile(const QString& fileName) : d(std::make_unique<Impl>())
         d->error = f.errorString();
         return;
     }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        d->loaded = false;
-        d->error = f.errorString();
-        return;
+    QString text;
+    {
+        // The raw bytes go before parsing starts: a large file is then held twice, not three times.
+        const QByteArray bytes = f.readAll();
+        if (f.error() != QFileDevice::NoError) {
+            d->loaded = false;
+            d->error = f.errorString();
+            return;
+        }
+        text = d->decode(bytes);
     }
-    d->parse(d->decode(bytes));
+    d->parse(text);
 }
 
 TmyIniFile::~TmyIniFile() = default;

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "link/linkchecktexts.h"
 #include "link/portnames.h"
 
 int CmdPorts(TCliContext& ctx, const QStringList& words)
@@ -21,7 +22,7 @@ int CmdStatus(TCliContext& ctx, const QStringList& words)
         return kExitUsage;
     KktStatusInfo info;
     if (ctx.session.Link.KktStatus(ctx.session.LinkArgs(), info) != KKT_OK)
-        return ctx.Fail(QStringLiteral("ВНИМАНИЕ!\r\nНе удалось подключиться к ККТ!"));
-    ctx.Inform(QStringLiteral("Связь с ККТ установленна!"));
+        return ctx.Fail(LinkCheckFailedText());
+    ctx.Inform(LinkCheckPassedText());
     return kExitOk;
 }

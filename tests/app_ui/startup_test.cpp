@@ -218,7 +218,7 @@ TEST_F(StartupTest, ShowingTheWindowRunsTheStartupOnce)
     };
     ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
     w.show();
-    QTRY_COMPARE(answer.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer.count() == 1; }, 5000));
     w.hide();
     w.show();
     QTest::qWait(50);
@@ -274,7 +274,7 @@ TEST_F(StartupTest, CtrlAShowsTheExchangeLogWithoutBlocking)
     w.PortLister = [] { return QStringList(); };
     ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
     w.show();
-    QTRY_COMPARE(answer.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer.count() == 1; }, 5000));
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);

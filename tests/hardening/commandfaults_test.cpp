@@ -17,6 +17,11 @@ struct CommandCase {
     std::function<KktResult(KktLink&, const KktLinkArgs&)> run;
 };
 
+void PrintTo(const CommandCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 const QList<CommandCase>& Commands()
 {
     static const QList<CommandCase> commands = {

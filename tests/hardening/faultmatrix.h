@@ -1,12 +1,19 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <ostream>
 
 // One misbehaviour of the line or the register, as simulator fault descriptions applied at once.
 struct LineFault {
     const char* name;
     QStringList specs;
 };
+
+// Test lists and failures name the fault instead of dumping its bytes.
+inline void PrintTo(const LineFault& fault, std::ostream* os)
+{
+    *os << fault.name;
+}
 
 // The faults every command and every table run goes through; "error" is completed with the command
 // letter at hand, and the line closing is handled by its own cases.

@@ -77,6 +77,11 @@ std::string CaseName(const RunCase& c)
     return std::string(c.write ? "write_" : "read_") + names[int(c.id)];
 }
 
+void PrintTo(const RunCase& c, std::ostream* os)
+{
+    *os << CaseName(c);
+}
+
 // The run's outcome for a fault that meets the first exchange of entry 2.
 struct Outcome {
     KktResult code = KKT_OK;  // KKT_OK: the run goes through

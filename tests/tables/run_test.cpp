@@ -103,10 +103,11 @@ TEST_F(RunFixture, EveryTableRoundTripsOverAPartialRange)
                 EXPECT_EQ(read.Cell(c, row), inRange ? written.Cell(c, row) : InitGrid(id).Cell(c, row))
                     << "table " << t << " col " << c << " row " << row;
             }
-        if (id == TableId::Agents)
+        if (id == TableId::Agents) {
             for (int row = first; row <= last; ++row)
                 for (int c : AgentUnusedColumns(row % 7))
                     EXPECT_TRUE(locks.IsLocked(c, row)) << c << "," << row;
+        }
     }
     EXPECT_EQ(pauses, 2 * 4);
     // The register's own copy, addressed as the tables are: cliché lines 4 and 5 are row 1 fields 3 and 4.

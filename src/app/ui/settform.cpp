@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "app/ui/messages.h"
 #include "link/conversion.h"
+#include "link/linkchecktexts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -215,7 +216,7 @@ void TFormSett::Button3Click()
         result = m_session.Link.KktStatus(args, info);
     }
     if (result == KKT_OK)
-        ShowMessage(this, MsgKind::Information, QStringLiteral("Связь с ККТ установленна!"));
+        ShowMessage(this, MsgKind::Information, LinkCheckPassedText());
     else
-        ShowMessage(this, MsgKind::Confirmation, QStringLiteral("ВНИМАНИЕ!\r\nНе удалось подключиться к ККТ!"));
+        ShowMessage(this, MsgKind::Confirmation, LinkCheckFailedText());
 }
