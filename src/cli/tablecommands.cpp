@@ -55,6 +55,26 @@ bool TakeRange(TCliContext& ctx, const QString& command, TableId id, const TPars
     return false;
 }
 
+// What "read" and "write" start with: their options, the table and the range.
+struct TTableArgs {
+    TParsedArgs args;
+    TableId id = TableId::Operators;
+    int first = 0;
+    int last = 0;
+};
+
+std::optional<TTableArgs> TableCommandArgs(TCliContext& ctx, const QString& command, const QStringList& words,
+                                           const TOptionSpec& file, int& exit)
+{
+    const auto args = CommandArgs(ctx, command, words, {kRange, file}, 1, 1, exit);
+    if (!args)
+        return std::nullopt;
+    TTableArgs t{*args};
+    if (!TakeTable(ctx, command, args->positional[0], t.id, exit) || !TakeRange(ctx, command, t.id, *args, t.first, t.last, exit))
+        return std::nullopt;
+    return t;
+}
+
 TRunHooks BarHooks(TProgressBar& bar)
 {
     TRunHooks hooks;
@@ -68,14 +88,11 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("read");
     int exit = kExitOk;
-    const auto args = CommandArgs(ctx, command, words, {kRange, kOutput}, 1, 1, exit);
-    if (!args)
+    const auto table = TableCommandArgs(ctx, command, words, kOutput, exit);
+    if (!table)
         return exit;
-    TableId id;
-    int first = 0, last = 0;
-    if (!TakeTable(ctx, command, args->positional[0], id, exit) || !TakeRange(ctx, command, id, *args, first, last, exit))
-        return exit;
-    const QString output = args->value(kOutput.name);
+    const auto& [args, id, first, last] = *table;
+    const QString output = args.value(kOutput.name);
     const TFileKind kind = output.isEmpty() ? TFileKind::Csv : FileKindOf(output);
     const bool goodsFile = kind == TFileKind::GoodsDb || kind == TFileKind::Exchange1c;
     if (kind != TFileKind::Csv && !(id == TableId::Goods && goodsFile))
@@ -104,14 +121,11 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("write");
     int exit = kExitOk;
-    const auto args = CommandArgs(ctx, command, words, {kRange, kInput}, 1, 1, exit);
-    if (!args)
+    const auto table = TableCommandArgs(ctx, command, words, kInput, exit);
+    if (!table)
         return exit;
-    TableId id;
-    int first = 0, last = 0;
-    if (!TakeTable(ctx, command, args->positional[0], id, exit) || !TakeRange(ctx, command, id, *args, first, last, exit))
-        return exit;
-    const QString input = args->value(kInput.name);
+    const auto& [args, id, first, last] = *table;
+    const QString input = args.value(kInput.name);
     if (input.isEmpty())
         return ctx.UsageError(command + QStringLiteral(": нужен --input FILE"));
 

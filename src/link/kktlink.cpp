@@ -1,5 +1,6 @@
 #include "link/kktlink.h"
 
+#include "link/agentlayout.h"
 #include "link/conversion.h"
 
 #include <chrono>
@@ -201,33 +202,13 @@ KktResult KktLink::KktAgent(const KktLinkArgs& link, uint8_t mode, KktAgentRecor
             m_frame.buf[9] = agent.number;
             if (mode != KKT_WRITE)
                 return;
-            m_frame.buf[10] = agent.sign;
-            m_frame.PutFrameText(agent.phoneSupplier, 11, 16);
-            m_frame.PutFrameText(agent.phoneAgent, 27, 16);
-            m_frame.PutFrameText(agent.phoneAcceptor, 43, 16);
-            m_frame.PutFrameText(agent.nameSupplier, 59, 48);
-            m_frame.PutFrameText(agent.addressOperator, 107, 48);
-            m_frame.PutFrameInt(155, 5, agent.innOperator);
-            m_frame.PutFrameText(agent.nameOperator, 160, 48);
-            m_frame.PutFrameText(agent.operation, 208, 24);
-            m_frame.PutFrameText(agent.phoneOperator, 232, 16);
-            m_frame.PutFrameInt(248, 5, agent.innSupplier);
+            PutAgentRecord(m_frame, 10, agent);
         },
         [&](uint8_t status) {
             if (mode != KKT_READ || IsRepeatStatus(status))
                 return;
             agent.number = m_frame.buf[4];
-            agent.sign = m_frame.buf[5];
-            agent.phoneSupplier = m_frame.GetFrameText(6, 16);
-            agent.phoneAgent = m_frame.GetFrameText(22, 16);
-            agent.phoneAcceptor = m_frame.GetFrameText(38, 16);
-            agent.nameSupplier = m_frame.GetFrameText(54, 48);
-            agent.addressOperator = m_frame.GetFrameText(102, 48);
-            agent.innOperator = m_frame.GetFrameInt(150, 5);
-            agent.nameOperator = m_frame.GetFrameText(155, 48);
-            agent.operation = m_frame.GetFrameText(203, 24);
-            agent.phoneOperator = m_frame.GetFrameText(227, 16);
-            agent.innSupplier = m_frame.GetFrameInt(243, 5);
+            GetAgentRecord(m_frame, 5, agent);
         });
 }
 

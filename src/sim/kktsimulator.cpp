@@ -1,5 +1,6 @@
 #include "sim/kktsimulator.h"
 
+#include "link/agentlayout.h"
 #include "link/codepage.h"
 #include "link/conversion.h"
 
@@ -464,17 +465,7 @@ KktAgentRecord KktSimulator::agent(int number) const
     const KktFrame f = FrameOf(bytes);
     KktAgentRecord a;
     a.number = static_cast<uint8_t>(number);
-    a.sign = f.buf[0];
-    a.phoneSupplier = f.GetFrameText(1, 16);
-    a.phoneAgent = f.GetFrameText(17, 16);
-    a.phoneAcceptor = f.GetFrameText(33, 16);
-    a.nameSupplier = f.GetFrameText(49, 48);
-    a.addressOperator = f.GetFrameText(97, 48);
-    a.innOperator = f.GetFrameInt(145, 5);
-    a.nameOperator = f.GetFrameText(150, 48);
-    a.operation = f.GetFrameText(198, 24);
-    a.phoneOperator = f.GetFrameText(222, 16);
-    a.innSupplier = f.GetFrameInt(238, 5);
+    GetAgentRecord(f, 0, a);
     return a;
 }
 
@@ -483,17 +474,7 @@ bool KktSimulator::setAgent(const KktAgentRecord& a)
     if (a.number < 1 || a.number > SimMemory::kAgents)
         return false;
     KktFrame f;
-    f.buf[0] = a.sign;
-    f.PutFrameText(a.phoneSupplier, 1, 16);
-    f.PutFrameText(a.phoneAgent, 17, 16);
-    f.PutFrameText(a.phoneAcceptor, 33, 16);
-    f.PutFrameText(a.nameSupplier, 49, 48);
-    f.PutFrameText(a.addressOperator, 97, 48);
-    f.PutFrameInt(145, 5, a.innOperator);
-    f.PutFrameText(a.nameOperator, 150, 48);
-    f.PutFrameText(a.operation, 198, 24);
-    f.PutFrameText(a.phoneOperator, 222, 16);
-    f.PutFrameInt(238, 5, a.innSupplier);
+    PutAgentRecord(f, 0, a);
     std::lock_guard lock(m_mutex);
     m_memory.agents[a.number - 1] = TakeBytes(f, 0, SimMemory::kAgentWidth);
     changed();
