@@ -1,7 +1,6 @@
 #include "link/kktlink.h"
 
-#include "link/agentlayout.h"
-#include "link/conversion.h"
+#include "link/recordlayout.h"
 
 #include <chrono>
 #include <thread>
@@ -167,29 +166,13 @@ KktResult KktLink::KktGoods(const KktLinkArgs& link, uint8_t mode, uint16_t& cod
             m_frame.PutFrameInt(9, 2, code);
             if (mode != KKT_WRITE)
                 return;
-            if (!item.name.isEmpty())
-                m_frame.PutFrameText(item.name, 11, 46);
-            if (!item.barcode.isEmpty())
-                m_frame.PutFrameInt(57, 6, static_cast<uint64_t>(StrToInt64(item.barcode)));
-            if (item.marking == QStringLiteral("м"))
-                m_frame.buf[63] = 1;
-            if (!item.price.isEmpty())
-                m_frame.PutFrameInt(64, 5, static_cast<uint64_t>(StrToInt64(item.price)));
-            if (!item.section.isEmpty())
-                m_frame.buf[69] = static_cast<uint8_t>(StrToInt(item.section));
-            if (!item.quantity.isEmpty())
-                m_frame.PutFrameInt(70, 4, static_cast<uint32_t>(StrToInt(item.quantity)));
+            PutGoodsItem(m_frame, 11, item);
         },
         [&](uint8_t status) {
             if (IsRepeatStatus(status))
                 return;
             code = static_cast<uint16_t>(m_frame.GetFrameInt(4, 2));
-            item.name = m_frame.GetFrameText(6, 46);
-            item.barcode = QString::number(m_frame.GetFrameInt(52, 6));
-            item.marking = m_frame.buf[58] == 1 ? QStringLiteral("м") : QString();
-            item.price = QString::number(m_frame.GetFrameInt(59, 5));
-            item.section = QString::number(m_frame.buf[64]);
-            item.quantity = QString::number(m_frame.GetFrameInt(65, 4));
+            GetGoodsItem(m_frame, 6, item);
         });
 }
 

@@ -1,8 +1,7 @@
 #include "sim/kktsimulator.h"
 
-#include "link/agentlayout.h"
 #include "link/codepage.h"
-#include "link/conversion.h"
+#include "link/recordlayout.h"
 
 #include <algorithm>
 
@@ -417,12 +416,7 @@ KktGoodsItem KktSimulator::goods(int code) const
     }
     const KktFrame f = FrameOf(bytes);
     KktGoodsItem item;
-    item.name = f.GetFrameText(0, 46);
-    item.barcode = QString::number(f.GetFrameInt(46, 6));
-    item.marking = f.buf[52] == 1 ? QStringLiteral("м") : QString();
-    item.price = QString::number(f.GetFrameInt(53, 5));
-    item.section = QString::number(f.buf[58]);
-    item.quantity = QString::number(f.GetFrameInt(59, 4));
+    GetGoodsItem(f, 0, item);
     return item;
 }
 
@@ -431,16 +425,7 @@ bool KktSimulator::setGoods(int code, const KktGoodsItem& item)
     if (code < 1 || code > SimMemory::kGoods)
         return false;
     KktFrame f;
-    f.PutFrameText(item.name, 0, 46);
-    if (!item.barcode.isEmpty())
-        f.PutFrameInt(46, 6, static_cast<uint64_t>(StrToInt64(item.barcode)));
-    f.buf[52] = item.marking == QStringLiteral("м") ? 1 : 0;
-    if (!item.price.isEmpty())
-        f.PutFrameInt(53, 5, static_cast<uint64_t>(StrToInt64(item.price)));
-    if (!item.section.isEmpty())
-        f.buf[58] = static_cast<uint8_t>(StrToInt(item.section));
-    if (!item.quantity.isEmpty())
-        f.PutFrameInt(59, 4, static_cast<uint32_t>(StrToInt(item.quantity)));
+    PutGoodsItem(f, 0, item);
     std::lock_guard lock(m_mutex);
     m_memory.goods[code - 1] = TakeBytes(f, 0, SimMemory::kGoodsWidth);
     changed();

@@ -1,4 +1,32 @@
-#include "link/agentlayout.h"
+#include "link/recordlayout.h"
+
+#include "link/conversion.h"
+
+void PutGoodsItem(KktFrame& frame, int at, const KktGoodsItem& item)
+{
+    if (!item.name.isEmpty())
+        frame.PutFrameText(item.name, at, 46);
+    if (!item.barcode.isEmpty())
+        frame.PutFrameInt(at + 46, 6, static_cast<uint64_t>(StrToInt64(item.barcode)));
+    if (item.marking == QStringLiteral("м"))
+        frame.buf[at + 52] = 1;
+    if (!item.price.isEmpty())
+        frame.PutFrameInt(at + 53, 5, static_cast<uint64_t>(StrToInt64(item.price)));
+    if (!item.section.isEmpty())
+        frame.buf[at + 58] = static_cast<uint8_t>(StrToInt(item.section));
+    if (!item.quantity.isEmpty())
+        frame.PutFrameInt(at + 59, 4, static_cast<uint32_t>(StrToInt(item.quantity)));
+}
+
+void GetGoodsItem(const KktFrame& frame, int at, KktGoodsItem& item)
+{
+    item.name = frame.GetFrameText(at, 46);
+    item.barcode = QString::number(frame.GetFrameInt(at + 46, 6));
+    item.marking = frame.buf[at + 52] == 1 ? QStringLiteral("м") : QString();
+    item.price = QString::number(frame.GetFrameInt(at + 53, 5));
+    item.section = QString::number(frame.buf[at + 58]);
+    item.quantity = QString::number(frame.GetFrameInt(at + 59, 4));
+}
 
 void PutAgentRecord(KktFrame& frame, int at, const KktAgentRecord& agent)
 {
