@@ -2,10 +2,10 @@
 // the run stops there (or goes through when the fault is one the link rides out) with the message
 // naming the result, nothing is sent for the entries after it, and a read leaves their cells alone.
 #include "faultmatrix.h"
+#include "samplegrid.h"
 #include "simserver.h"
 
 #include "tables/agentlocks.h"
-#include "tables/encoding.h"
 #include "tables/tabledefs.h"
 #include "tables/tablerun.h"
 
@@ -21,43 +21,8 @@ constexpr int kLast = 3;
 TGridData SampleGrid(TableId id)
 {
     TGridData g = InitGrid(id);
-    TAgentLocks locks;
-    for (int row = kFirst; row <= kLast; ++row) {
-        const QString n = QString::number(row);
-        switch (id) {
-        case TableId::Operators:
-            g.SetCell(1, row, "Кассир " + n);
-            g.SetCell(2, row, "Петров " + n);
-            g.SetCell(3, row, QString::number(100 + row));
-            g.SetCell(4, row, "7700" + n);
-            break;
-        case TableId::Goods:
-            g.SetCell(1, row, "Товар " + n);
-            g.SetCell(2, row, QString::number(4600000000000LL + row));
-            g.SetCell(3, row, kMarked);
-            g.SetCell(4, row, DecodePrice(row * 150));
-            g.SetCell(5, row, n);
-            g.SetCell(6, row, DecodeQuantity(row * 1000));
-            break;
-        case TableId::Sections:
-            g.SetCell(1, row, "Секция " + n);
-            g.SetCell(2, row, SectionTypes()[row]);
-            g.SetCell(3, row, VatRates()[row]);
-            g.SetCell(4, row, TaxSystems()[row]);
-            g.SetCell(5, row, n);
-            break;
-        case TableId::Agents:
-            g.SetCell(5, row, "Поставщик " + n);
-            ChooseAgentSign(g, locks, row, 0);
-            break;
-        case TableId::Enterprises:
-            g.SetCell(1, row, "ООО Ромашка " + n);
-            g.SetCell(2, row, "50" + n);
-            break;
-        default:
-            g.SetCell(1, row, "Строка " + n);
-        }
-    }
+    for (int row = kFirst; row <= kLast; ++row)
+        FillSampleRow(id, g, row);
     return g;
 }
 

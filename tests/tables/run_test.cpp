@@ -2,6 +2,7 @@
 // through an in-memory line where an answer has to be bent.
 #include "memoryport.h"
 #include "qstringprint.h"
+#include "samplegrid.h"
 #include "simserver.h"
 #include "tables/encoding.h"
 #include "tables/maintenance.h"
@@ -10,49 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A value for every editable cell that its rules allow, different per row.
-void FillSample(TableId id, TGridData& g, int row)
-{
-    const QString n = QString::number(row);
-    switch (id) {
-    case TableId::Operators:
-        g.SetCell(1, row, "Кассир " + n);
-        g.SetCell(2, row, "Петров Пётр " + n);
-        g.SetCell(3, row, QString::number(1000 + row));
-        g.SetCell(4, row, "7700" + n);
-        break;
-    case TableId::Goods:
-        g.SetCell(1, row, "Товар №" + n);
-        g.SetCell(2, row, QString::number(4600000000000LL + row));
-        g.SetCell(3, row, row % 2 ? kMarked : QString());
-        g.SetCell(4, row, DecodePrice(row * 101));
-        g.SetCell(5, row, QString::number(row % 10));
-        g.SetCell(6, row, DecodeQuantity(row * 7));
-        break;
-    case TableId::Sections:
-        g.SetCell(1, row, "Секция " + n);
-        g.SetCell(2, row, SectionTypes()[row % 12]);
-        g.SetCell(3, row, VatRates()[row % 7]);
-        g.SetCell(4, row, row % 3 ? TaxSystems()[row % 7] : QString());
-        g.SetCell(5, row, row % 2 ? n : QString());
-        break;
-    case TableId::Agents: {
-        TAgentLocks none;
-        g.SetCell(5, row, "Поставщик " + n);
-        g.SetCell(7, row, "12345" + n);
-        ChooseAgentSign(g, none, row, row % 7);
-        g.SetCell(2, row, "+7900" + n);
-        break;
-    }
-    case TableId::Enterprises:
-        g.SetCell(1, row, "ООО Ромашка " + n);
-        g.SetCell(2, row, "50" + n);
-        break;
-    default:
-        g.SetCell(1, row, "Строка " + n);
-    }
-}
 
 struct RunFixture : ::testing::Test {
     TestSim sim;
@@ -85,7 +43,7 @@ TEST_F(RunFixture, EveryTableRoundTripsOverAPartialRange)
         const int first = 2, last = std::min(size, 5);
         TGridData written = InitGrid(id);
         for (int r = 1; r <= size; ++r)
-            FillSample(id, written, r);
+            FillSampleRow(id, written, r);
         progress.clear();
         const TRunResult w = WriteTable(id, written, first, last, link, args, hooks);
         ASSERT_TRUE(w.ok()) << t << w.message.toStdString();
@@ -121,7 +79,7 @@ TEST_F(RunFixture, WholeGoodsBaseRoundTrips)
 {
     TGridData goods = InitGrid(TableId::Goods);
     for (int r = 1; r <= 6000; ++r)
-        FillSample(TableId::Goods, goods, r);
+        FillSampleRow(TableId::Goods, goods, r);
     ASSERT_TRUE(WriteTable(TableId::Goods, goods, 1, 6000, link, args, hooks).ok());
     EXPECT_EQ(sim.sim().goodsCount(), 6000);
     EXPECT_EQ(sim.sim().goods(6000).price, QString::number(6000 * 101));
@@ -207,7 +165,7 @@ TEST_F(RunFixture, AStoppedRunSaysHowManyEntriesWereDone)
 TEST_F(RunFixture, ClearingTheBase)
 {
     TGridData goods = InitGrid(TableId::Goods);
-    FillSample(TableId::Goods, goods, 1);
+    FillSampleRow(TableId::Goods, goods, 1);
     ASSERT_TRUE(WriteTable(TableId::Goods, goods, 1, 1, link, args, hooks).ok());
     ASSERT_TRUE(sim.sim().applyFault("error c 5"));
     EXPECT_EQ(ClearBaseInKkt(link, args).message, "Внимание!\r\nОшибка очистки базы - 5!");
