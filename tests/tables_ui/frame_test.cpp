@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -65,6 +66,23 @@ struct FrameFixture : ::testing::Test {
 };
 
 }  // namespace
+
+TEST_F(FrameFixture, HeadingsAndFullNumbersShowWhole)
+{
+    // The table widths were made for a narrower font: the screen's own must not cut a heading or an INN.
+    for (int t = 0; t < kTableCount; ++t) {
+        const TTableDef& def = TableDef(t);
+        TGridView* view = frame.GridView(TableId(t));
+        const QFontMetrics heading = view->horizontalHeader()->fontMetrics();
+        EXPECT_GE(view->verticalHeader()->width(), heading.horizontalAdvance(def.columns[0].heading)) << t;
+        for (int c = 1; c < def.ColCount(); ++c) {
+            EXPECT_GE(view->columnWidth(c - 1), def.columns[c].width) << t << "," << c;
+            EXPECT_GT(view->columnWidth(c - 1), heading.horizontalAdvance(def.columns[c].heading)) << t << "," << c;
+        }
+    }
+    const TGridView* operators = frame.GridView(TableId::Operators);
+    EXPECT_GT(operators->columnWidth(3), operators->fontMetrics().horizontalAdvance(QStringLiteral("772801234567")));
+}
 
 TEST_F(FrameFixture, StartsOnOperatorsWithDefaults)
 {

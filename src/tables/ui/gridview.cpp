@@ -1,12 +1,18 @@
 #include "tables/ui/gridview.h"
 
+#include "tables/cellkeys.h"
+
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 constexpr int kRowHeight = 16;
+// Room a heading needs beside its text: the header's margins and the section line.
+constexpr int kHeadingPadding = 10;
 }
 
 TGridView::TGridView(TGridModel* model, QWidget* parent)
@@ -35,14 +41,25 @@ TGridView::TGridView(TGridModel* model, QWidget* parent)
     rows->setDefaultSectionSize(kRowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    rows->setFixedWidth(def.columns[0].width);
+    // The widths are the table's own; where the screen's font is wider, a heading still shows whole,
+    // and so does a full number (an INN, a telephone) in the columns that take only digits.
+    rows->setFixedWidth(std::max(def.columns[0].width,
+                                 m_corner->fontMetrics().horizontalAdvance(def.columns[0].heading) + kHeadingPadding));
 
     QHeaderView* cols = horizontalHeader();
     cols->setSectionResizeMode(def.resizableColumns ? QHeaderView::Interactive : QHeaderView::Fixed);
     cols->setStretchLastSection(false);
     cols->setHighlightSections(false);
+    const auto fitting = [&](int c) {
+        int width = std::max(def.columns[c].width,
+                             cols->fontMetrics().horizontalAdvance(def.columns[c].heading) + kHeadingPadding);
+        const TCellRule rule = CellKeyRule(def.id, c);
+        if (rule.kind == CellRule::Digits || rule.kind == CellRule::Phone)
+            width = std::max(width, fontMetrics().horizontalAdvance(QString(rule.limit, u'0')) + kHeadingPadding);
+        return width;
+    };
     for (int c = 1; c < def.ColCount(); ++c)
-        setColumnWidth(c - 1, def.columns[c].width);
+        setColumnWidth(c - 1, fitting(c));
 }
 
 bool TGridView::SelectCell(int col, int row)
