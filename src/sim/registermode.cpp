@@ -31,6 +31,7 @@ QString RegisterModeDescription()
                "Simulated cash register on a pseudo-terminal.\n"
                "Prints the device path (/dev/pts/N) and the published port name, one per line, then\n"
                "serves until SIGINT, SIGTERM or the command \"quit\".\n"
+               "As a barcode scanner instead: kkt-sim --scanner --help.\n"
                "\n"
                "Answers with status 0, or:\n"
                "  %1  the request's checksum is wrong\n"
