@@ -26,7 +26,7 @@ void Check(const TSheetRead& read)
 
 int FuzzXls(const uint8_t* data, size_t size)
 {
-    Check(ReadXlsFirstSheet(WriteFuzzFile("xls", data, size), kRows, kColumns));
+    Check(ReadXlsFirstSheetInProcess(WriteFuzzFile("xls", data, size), kRows, kColumns));
     return 0;
 }
 

@@ -1,7 +1,9 @@
 #include "files/xlsreader.h"
 
+#include "files/isolatedcall.h"
 #include "files/numbertext.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <freexl.h>
 
@@ -42,9 +44,64 @@ TSheetRead Failure(const QString& fileName, int code)
     return result;
 }
 
+// A read as it crosses from the isolated reader: status, error, the window and its cells.
+QByteArray Serialize(const TSheetRead& read)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << qint32(read.status) << read.error;
+    if (read.status == SheetStatus::Failed)
+        return bytes;
+    out << qint32(read.cells.maxRow()) << qint32(read.cells.maxColumn()) << qint32(read.cells.lastRow());
+    for (int r = 1; r <= read.cells.maxRow(); ++r)
+        for (int c = 1; c <= read.cells.maxColumn(); ++c)
+            out << read.cells.cell(r, c);
+    return bytes;
+}
+
+// False for anything but the window that was asked for.
+bool Deserialize(const QByteArray& bytes, int wantRows, int wantColumns, TSheetRead& read)
+{
+    QDataStream in(bytes);
+    qint32 status = 0, maxRow = 0, maxColumn = 0, lastRow = 0;
+    in >> status >> read.error;
+    if (in.status() != QDataStream::Ok || status < int(SheetStatus::Read) || status > int(SheetStatus::Failed))
+        return false;
+    read.status = SheetStatus(status);
+    if (read.status == SheetStatus::Failed)
+        return !read.error.isEmpty();
+    in >> maxRow >> maxColumn >> lastRow;
+    if (in.status() != QDataStream::Ok || maxRow != std::max(0, wantRows) || maxColumn != std::max(0, wantColumns))
+        return false;
+    read.cells = TSheetCells(maxRow, maxColumn);
+    read.cells.useRow(lastRow);
+    for (int r = 1; r <= maxRow; ++r) {
+        for (int c = 1; c <= maxColumn; ++c) {
+            QString text;
+            in >> text;
+            if (!text.isEmpty())
+                read.cells.setCell(r, c, text);
+        }
+    }
+    return in.status() == QDataStream::Ok;
+}
+
 }  // namespace
 
-TSheetRead ReadXlsFirstSheet(const QString& fileName, int maxRow, int maxColumn)
+TSheetRead ReadXlsFirstSheet(const QString& fileName, int maxRow, int maxColumn, int timeOutMs)
+{
+    const TIsolatedResult run = RunIsolated(
+        [&] { return Serialize(ReadXlsFirstSheetInProcess(fileName, maxRow, maxColumn)); }, timeOutMs);
+    TSheetRead read;
+    if (run.ok && Deserialize(run.output, maxRow, maxColumn, read))
+        return read;
+    read = TSheetRead();
+    read.error = QStringLiteral("Не удалось прочитать книгу \"%1\": %2.")
+                     .arg(fileName, run.ok ? QStringLiteral("ответ чтения повреждён") : run.error);
+    return read;
+}
+
+TSheetRead ReadXlsFirstSheetInProcess(const QString& fileName, int maxRow, int maxColumn)
 {
     XlsHandle xls;
     const QByteArray path = QFile::encodeName(fileName);

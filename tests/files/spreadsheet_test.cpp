@@ -195,6 +195,8 @@ TEST_F(WorkbookFailures, UnreadableWorkbooksGiveAMessageAndNoTable)
         EXPECT_FALSE(result.error.isEmpty()) << file.toStdString();
         EXPECT_FALSE(result.goods.has_value()) << file.toStdString();
     }
+    // FreeXL's own refusal reaches the user through the isolated reader with its code.
+    EXPECT_TRUE(XlsToGoods(dir.filePath("broken.xls")).error.contains(QStringLiteral("ошибка FreeXL")));
 }
 
 TEST_F(WorkbookFailures, BrokenSheetXmlIsReportedNotHalfRead)

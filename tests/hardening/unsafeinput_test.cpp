@@ -9,6 +9,7 @@
 #include "files/csvtable.h"
 #include "files/exchange1c.h"
 #include "files/goodsdb.h"
+#include "files/xlsreader.h"
 #include "files/xlstool.h"
 #include "link/codepage.h"
 
@@ -288,4 +289,27 @@ TEST_F(UnsafeInput, AHundredThousandRowWorkbook)
     EXPECT_EQ((*imported.goods)[5999][GoodsName], QStringLiteral("Товар 6001"));
     EXPECT_EQ((*imported.goods)[5999][GoodsShtrih], QStringLiteral("4600000006001"));
     EXPECT_LT(peakMb, MemoryBoundMb(300));
+}
+
+TEST_F(UnsafeInput, WorkbooksThatCrashTheSpreadsheetLibraryGiveAMessage)
+{
+    // Damaged .xls files on which FreeXL itself crashes or reads past its buffers: the reading runs
+    // isolated, so each gives a failed import naming the file, the goods stay as they were, and the
+    // program goes on. (A sanitizer build reports the library's fault from the isolated reader.)
+    QDirIterator it(QStringLiteral(KKT_FUZZ_REGRESSIONS "/freexl"), QDir::Files);
+    int count = 0;
+    while (it.hasNext()) {
+        const QString file = path(QStringLiteral("повреждённая книга %1.xls").arg(++count));
+        ASSERT_TRUE(QFile::copy(it.next(), file));
+        SCOPED_TRACE(it.fileName().toStdString());
+        const TSheetRead read = ReadXlsFirstSheet(file, 6001, 6);
+        if (read.status == SheetStatus::Failed) {
+            EXPECT_TRUE(read.error.contains(file)) << read.error.toStdString();
+        }
+        const TXlsImport imported = XlsToGoods(file);
+        if (!imported.goods) {
+            EXPECT_TRUE(imported.error.contains(file)) << imported.error.toStdString();
+        }
+    }
+    EXPECT_GE(count, 4);
 }
