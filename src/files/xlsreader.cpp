@@ -88,10 +88,12 @@ bool Deserialize(const QByteArray& bytes, int wantRows, int wantColumns, TSheetR
 
 }  // namespace
 
-TSheetRead ReadXlsFirstSheet(const QString& fileName, int maxRow, int maxColumn, int timeOutMs)
+TSheetRead ReadXlsFirstSheet(const QString& fileName, int maxRow, int maxColumn)
 {
+    // Far beyond what the largest workbook 1C writes takes; only a reader stuck in a damaged file hits it.
+    constexpr int kTimeOutMs = 60000;
     const TIsolatedResult run = RunIsolated(
-        [&] { return Serialize(ReadXlsFirstSheetInProcess(fileName, maxRow, maxColumn)); }, timeOutMs);
+        [&] { return Serialize(ReadXlsFirstSheetInProcess(fileName, maxRow, maxColumn)); }, kTimeOutMs);
     TSheetRead read;
     if (run.ok && Deserialize(run.output, maxRow, maxColumn, read))
         return read;

@@ -9,7 +9,6 @@
 #include "files/csvtable.h"
 #include "files/exchange1c.h"
 #include "files/goodsdb.h"
-#include "files/xlsreader.h"
 #include "files/xlstool.h"
 #include "link/codepage.h"
 
@@ -294,7 +293,7 @@ TEST_F(UnsafeInput, AHundredThousandRowWorkbook)
 TEST_F(UnsafeInput, WorkbooksThatCrashTheSpreadsheetLibraryGiveAMessage)
 {
     // Damaged .xls files on which FreeXL itself crashes or reads past its buffers: the reading runs
-    // isolated, so each gives a failed import naming the file, the goods stay as they were, and the
+    // isolated, so a crash gives a failed import naming the file, the goods stay as they were, and the
     // program goes on. (A sanitizer build reports the library's fault from the isolated reader.)
     QDirIterator it(QStringLiteral(KKT_FUZZ_REGRESSIONS "/freexl"), QDir::Files);
     int count = 0;
@@ -302,11 +301,9 @@ TEST_F(UnsafeInput, WorkbooksThatCrashTheSpreadsheetLibraryGiveAMessage)
         const QString file = path(QStringLiteral("повреждённая книга %1.xls").arg(++count));
         ASSERT_TRUE(QFile::copy(it.next(), file));
         SCOPED_TRACE(it.fileName().toStdString());
-        const TSheetRead read = ReadXlsFirstSheet(file, 6001, 6);
-        if (read.status == SheetStatus::Failed) {
-            EXPECT_TRUE(read.error.contains(file)) << read.error.toStdString();
-        }
+        // Outside a sanitizer the heap over-read goes unnoticed and that workbook may even read.
         const TXlsImport imported = XlsToGoods(file);
+        EXPECT_EQ(imported.status, 0);
         if (!imported.goods) {
             EXPECT_TRUE(imported.error.contains(file)) << imported.error.toStdString();
         }
