@@ -40,7 +40,9 @@ double elapsedMs(const QElapsedTimer& t)
 
 }  // namespace
 
-KKT_BENCH(ini)
+KKT_BENCH(ini,
+          "ini_load_6045_sections", "ini_save_6045_sections", "qsettings_load_6045_sections",
+          "qsettings_save_6045_sections", "ini_load_ratio_vs_qsettings", "ini_save_ratio_vs_qsettings")
 {
     constexpr int kRuns = 9;
     QTemporaryDir dir;
@@ -62,7 +64,7 @@ KKT_BENCH(ini)
         TmyIniFile ini(iniPath);
         iniLoad.push_back(elapsedMs(t));
         if (ini.SectionCount() != kSections || ini.KeyCount() != kKeys)
-            qFatal("ini bench: document holds %d sections, %d keys", ini.SectionCount(), ini.KeyCount());
+            BenchFail(QStringLiteral("ini bench: document holds %1 sections, %2 keys").arg(ini.SectionCount()).arg(ini.KeyCount()));
         ini.WriteString(sectionName(run + 1), QStringLiteral("Поле0"), QString::number(run));
         t.start();
         ini.UpdateFile();
@@ -77,7 +79,7 @@ KKT_BENCH(ini)
         const QVariant probe = qs.value(sectionName(kSections) + QStringLiteral("/Поле0"));
         qsLoad.push_back(elapsedMs(t));
         if (!probe.isValid())
-            qFatal("ini bench: QSettings did not read its file");
+            BenchFail(QStringLiteral("ini bench: QSettings did not read its file"));
         qs.setValue(sectionName(run + 1) + QStringLiteral("/Поле0"), QString::number(run));
         t.start();
         qs.sync();

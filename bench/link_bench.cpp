@@ -33,7 +33,9 @@ double WindowMedian(const std::vector<double>& v, size_t from, size_t to)
 
 }  // namespace
 
-KKT_BENCH(link)
+KKT_BENCH(link,
+          "command_overhead_log_hidden_median", "command_overhead_log_shown_median",
+          "command_overhead_log_shown_first_1000", "command_overhead_log_shown_last_1000")
 {
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
@@ -42,8 +44,7 @@ KKT_BENCH(link)
     options.name = QStringLiteral("kkt-sim-bench");
     QString error;
     if (!server.start(options, &error)) {
-        out.push_back({QStringLiteral("link_simulator_failed_to_start"), 0, error});
-        return;
+        BenchFail(QStringLiteral("link simulator did not start: ") + error);
     }
     KktLinkArgs args;
     args.port = server.publishedName();

@@ -41,7 +41,9 @@ double Mean(const std::vector<double>& v, size_t from, size_t to)
 
 }  // namespace
 
-KKT_BENCH(log)
+KKT_BENCH(log,
+          "log_append_repaint_first_1000", "log_append_repaint_last_1000", "log_append_repaint_median",
+          "log_rewrap_12000", "log_append_hidden")
 {
     const Frames frames;
     {

@@ -69,7 +69,10 @@ RawTimes RawExchange(PosixSerialPort& port, const std::vector<uint8_t>& request)
 
 }  // namespace
 
-KKT_BENCH(pacing)
+KKT_BENCH(pacing,
+          "pacing_sleep_for_1ms_median", "pacing_port_open_close_median",
+          "pacing_first_answer_byte_late_median", "pacing_last_answer_byte_late_median",
+          "pacing_reads_per_answer_median", "pacing_goods_command_over_line_time_and_pause_median")
 {
     using namespace std::chrono;
     {
@@ -85,8 +88,7 @@ KKT_BENCH(pacing)
 
     TestSim sim(kBaud);
     if (!sim.started()) {
-        out.push_back({QStringLiteral("pacing simulator did not start: ") + sim.error(), 0, QString()});
-        return;
+        BenchFail(QStringLiteral("pacing simulator did not start: ") + sim.error());
     }
     const KktLinkArgs args = sim.linkArgs(2000);
     KktLink link;
@@ -100,8 +102,7 @@ KKT_BENCH(pacing)
     item.quantity = QStringLiteral("11000");
     uint16_t code = 1;
     if (link.KktGoods(args, KKT_WRITE, code, item) != KKT_OK || capture.request.size() != size_t(kRequest)) {
-        out.push_back({QStringLiteral("pacing goods write failed"), 0, QString()});
-        return;
+        BenchFail(QStringLiteral("pacing goods write failed"));
     }
     link.setFrameLog(nullptr);
 
