@@ -6,51 +6,105 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
-#include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
 constexpr QChar kWrap(0x7F);
 
-// One stored line of a section: name "=" value, or a line without "=" kept as it was read.
+// One stored line: name "=" value, or a line without "=" kept as it was read. Lines of a section are
+// chained through `next`, so a document's lines live in one array whatever the number of sections.
+// A key's name is one of the document's spellings, stored once however many sections use it.
+// A value read from a Windows-1251 file stays as its bytes in the file's text until it is asked
+// for: loading then costs no decoding and no memory per value.
 struct Line {
-    QString name;   // the whole line when isPair is false
-    QString value;
-    bool isPair = true;
+    QString value;       // the whole line when the line has no name; empty while the value is raw
+    qsizetype next = -1;
+    int spelling = -1;   // -1: a line without "="
+    int nameId = -1;     // the number of the spelling's folded name
+    qsizetype rawAt = -1;  // the value's bytes in the file's text, when not yet decoded
+    qsizetype rawSize = 0;
+    bool isPair() const { return spelling >= 0; }
+};
+
+struct Spelling {
+    QString text;
+    int nameId;  // the number of its folded name
 };
 
 struct Section {
     QString name;
-    std::vector<Line> lines;
-    QHash<QString, qsizetype> keyIndex;  // folded name -> first line with that name
+    qsizetype first = -1;
+    qsizetype last = -1;
+    int pairs = 0;
 };
+
+// A section of up to this many keys finds a key by walking its few lines; a larger one through the
+// document's key table. Either way a lookup costs a bounded number of steps.
+constexpr int kWalkedKeys = 8;
 
 QString folded(const QString& name)
 {
     return name.toCaseFolded();
 }
 
-// Lookups find the first section or line of a name, so a repeated name keeps the first index.
-void indexFirst(QHash<QString, qsizetype>& index, const QString& name, qsizetype at)
+// Code unit of the text being parsed: a Windows-1251 byte or a UTF-16 unit. Bytes below 0x80 are
+// the characters of the same code, so the line rules read either alike.
+inline char16_t unit(char c)
 {
-    const QString key = folded(name);
-    if (!index.contains(key))
-        index.insert(key, at);
+    return static_cast<unsigned char>(c);
+}
+inline char16_t unit(char16_t c)
+{
+    return c;
 }
 
+template <typename Ch>
+using TextView = std::basic_string_view<Ch>;
+
 // Trims the characters with codes up to 32 on both sides, as the loading rules do.
-QStringView trimmed(QStringView s)
+template <typename Ch>
+TextView<Ch> trimmed(TextView<Ch> s)
 {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b].unicode() <= 32)
+    size_t b = 0;
+    size_t e = s.size();
+    while (b < e && unit(s[b]) <= 32)
         ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
+    while (e > b && unit(s[e - 1]) <= 32)
         --e;
-    return s.sliced(b, e - b);
+    return s.substr(b, e - b);
+}
+
+// Where the line starting at `pos` ends: at its CR or LF, or at the end of the text.
+size_t lineEnd(TextView<char> text, size_t pos)
+{
+    const char* begin = text.data() + pos;
+    const size_t left = text.size() - pos;
+    const void* lf = std::memchr(begin, '\n', left);
+    const size_t len = lf ? size_t(static_cast<const char*>(lf) - begin) : left;
+    const void* cr = std::memchr(begin, '\r', len);
+    return pos + (cr ? size_t(static_cast<const char*>(cr) - begin) : len);
+}
+size_t lineEnd(TextView<char16_t> text, size_t pos)
+{
+    while (pos < text.size() && text[pos] != u'\r' && text[pos] != u'\n')
+        ++pos;
+    return pos;
+}
+
+inline QString textOf(TextView<char> s)
+{
+    return codepage::fromCp1251(s.data(), qsizetype(s.size()));
+}
+inline QString textOf(TextView<char16_t> s)
+{
+    return QString(reinterpret_cast<const QChar*>(s.data()), qsizetype(s.size()));
 }
 
 int hexDigit(char16_t c)
@@ -135,125 +189,309 @@ QByteArray encodeUtf16(const QString& text, bool bigEndian)
 
 }  // namespace
 
+// Lookups find the first section or line of a name, so a repeated name keeps the first index. One
+// hash lookup: the slot is made when missing, and only a new slot takes the value.
+template <typename Key>
+void insertFirst(QHash<Key, qsizetype>& index, const Key& key, qsizetype at)
+{
+    const qsizetype before = index.size();
+    qsizetype& slot = index[key];
+    if (index.size() != before)
+        slot = at;
+}
+
 struct TmyIniFile::Impl {
     QString fileName;
     Encoding encoding = Encoding::Ansi;
     bool loaded = true;
     QString error;
     std::vector<Section> sections;
+    std::vector<Line> lines;
     QHash<QString, qsizetype> sectionIndex;  // folded name -> first section with that name
+    // Key names repeat from section to section (every goods section has the same five): each folded
+    // name gets a number once, and a key is found by (section, name number) in one table of integers.
+    QHash<QString, int> nameIds;
+    QHash<quint64, qsizetype> keyIndex;  // (section, name number) -> first line, for large sections
+    std::vector<Spelling> spellings;
+    QHash<QString, int> spellingIndex;   // exact text -> spelling
+    QByteArray raw;  // a Windows-1251 file's bytes, where its values still are
+
+    QString valueOf(const Line& l) const
+    {
+        return l.rawAt >= 0 ? codepage::fromCp1251(raw.constData() + l.rawAt, l.rawSize) : l.value;
+    }
+
+    int spellingOf(const QString& text)
+    {
+        const auto it = spellingIndex.constFind(text);
+        if (it != spellingIndex.cend())
+            return *it;
+        const int at = int(spellings.size());
+        spellings.push_back(Spelling{text, nameId(text, true)});
+        spellingIndex.insert(text, at);
+        return at;
+    }
+
+    static quint64 keyOf(qsizetype section, int nameId)
+    {
+        return (quint64(section) << 32) | quint32(nameId);
+    }
+
+    int nameId(const QString& name, bool create)
+    {
+        const QString key = folded(name);
+        const auto it = nameIds.constFind(key);
+        if (it != nameIds.cend())
+            return *it;
+        if (!create)
+            return -1;
+        const int id = int(nameIds.size());
+        nameIds.insert(key, id);
+        return id;
+    }
+
+    // Callers go through a section key after key: the last section found is remembered by its exact
+    // name, which spares folding the name again. Sections are only ever added, so a found index stays.
+    mutable QString lastSectionName;
+    mutable qsizetype lastSectionAt = -1;
+
+    qsizetype findSectionIndex(const QString& name) const
+    {
+        if (lastSectionAt >= 0 && name == lastSectionName)
+            return lastSectionAt;
+        const auto it = sectionIndex.constFind(folded(name));
+        if (it == sectionIndex.cend())
+            return -1;
+        lastSectionName = name;
+        lastSectionAt = *it;
+        return *it;
+    }
+
+    // The number of a key name; a spelling already in the document needs no folding.
+    int findNameId(const QString& name) const
+    {
+        const auto sp = spellingIndex.constFind(name);
+        if (sp != spellingIndex.cend())
+            return spellings[size_t(*sp)].nameId;
+        const auto it = nameIds.constFind(folded(name));
+        return it == nameIds.cend() ? -1 : *it;
+    }
 
     const Section* findSection(const QString& name) const
     {
-        const auto it = sectionIndex.constFind(folded(name));
-        return it == sectionIndex.cend() ? nullptr : &sections[*it];
+        const qsizetype at = findSectionIndex(name);
+        return at < 0 ? nullptr : &sections[size_t(at)];
     }
 
-    Section& sectionFor(const QString& name)
+    // A repeated section name keeps its own lines; lookups find the first one.
+    qsizetype addSection(const QString& name)
     {
-        const QString key = folded(name);
-        const auto it = sectionIndex.constFind(key);
-        if (it != sectionIndex.cend())
-            return sections[*it];
-        sectionIndex.insert(key, static_cast<qsizetype>(sections.size()));
-        sections.push_back(Section{name, {}, {}});
-        return sections.back();
+        const qsizetype at = qsizetype(sections.size());
+        insertFirst(sectionIndex, folded(name), at);
+        sections.push_back(Section{name, -1, -1, 0});
+        return at;
+    }
+
+    qsizetype sectionFor(const QString& name)
+    {
+        const qsizetype at = findSectionIndex(name);
+        return at >= 0 ? at : addSection(name);
     }
 
     const Line* findLine(const QString& section, const QString& ident) const
     {
-        const Section* s = findSection(section);
-        if (!s)
+        const qsizetype s = findSectionIndex(section);
+        if (s < 0)
             return nullptr;
-        const auto it = s->keyIndex.constFind(folded(ident));
-        return it == s->keyIndex.cend() ? nullptr : &s->lines[*it];
+        const int id = findNameId(ident);
+        if (id < 0)
+            return nullptr;
+        const qsizetype at = lineIndex(s, id);
+        return at < 0 ? nullptr : &lines[size_t(at)];
     }
 
-    static void addLine(Section& s, Line line)
+    // The first line of the section with that name, or -1.
+    qsizetype lineIndex(qsizetype section, int id) const
     {
-        if (line.isPair)
-            indexFirst(s.keyIndex, line.name, static_cast<qsizetype>(s.lines.size()));
-        s.lines.push_back(std::move(line));
+        const Section& s = sections[size_t(section)];
+        if (s.pairs > kWalkedKeys) {
+            const auto it = keyIndex.constFind(keyOf(section, id));
+            return it == keyIndex.cend() ? -1 : *it;
+        }
+        for (qsizetype i = s.first; i >= 0; i = lines[size_t(i)].next)
+            if (lines[size_t(i)].nameId == id)
+                return i;
+        return -1;
+    }
+
+    // Appends a line to a section. A section growing past the walked size has its keys entered in
+    // the key table then; from there on each new key is entered unless an earlier line has its name.
+    void addLine(qsizetype section, Line line)
+    {
+        const qsizetype at = qsizetype(lines.size());
+        if (line.isPair())
+            line.nameId = spellings[size_t(line.spelling)].nameId;
+        lines.push_back(std::move(line));
+        Section& s = sections[size_t(section)];
+        if (s.last >= 0)
+            lines[size_t(s.last)].next = at;
+        else
+            s.first = at;
+        s.last = at;
+        if (!lines[size_t(at)].isPair())
+            return;
+        if (++s.pairs == kWalkedKeys + 1) {
+            for (qsizetype i = s.first; i >= 0; i = lines[size_t(i)].next)
+                if (lines[size_t(i)].isPair())
+                    insertFirst(keyIndex, keyOf(section, lines[size_t(i)].nameId), i);
+        } else if (s.pairs > kWalkedKeys) {
+            insertFirst(keyIndex, keyOf(section, lines[size_t(at)].nameId), at);
+        }
     }
 
     void write(const QString& section, const QString& ident, const QString& value)
     {
-        Section& s = sectionFor(section);
-        const auto it = s.keyIndex.constFind(folded(ident));
-        if (it != s.keyIndex.cend()) {
-            s.lines[*it] = Line{ident, value, true};
+        const qsizetype s = sectionFor(section);
+        const int spelling = spellingOf(ident);
+        const qsizetype at = lineIndex(s, spellings[size_t(spelling)].nameId);
+        if (at >= 0) {
+            Line& l = lines[size_t(at)];
+            l.spelling = spelling;
+            l.value = value;
+            l.rawAt = -1;
             return;
         }
-        addLine(s, Line{ident, value, true});
+        addLine(s, Line{value, -1, spelling});
     }
 
-    QString decode(const QByteArray& bytes)
+    // The document's text: Windows-1251 files are parsed as bytes, each name and value decoded on
+    // its own; a byte-order mark selects UTF-8 or UTF-16, decoded whole first.
+    void load(const QByteArray& bytes)
     {
         const auto starts = [&bytes](const char* bom) { return bytes.startsWith(bom); };
         if (starts("\xEF\xBB\xBF")) {
             encoding = Encoding::Utf8;
-            return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+            parseDecoded(QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3));
+            return;
         }
         if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
             encoding = bytes[0] == '\xFF' ? Encoding::Utf16LE : Encoding::Utf16BE;
             QStringDecoder dec(encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE
                                                              : QStringConverter::Utf16BE);
-            return dec.decode(QByteArrayView(bytes).sliced(2));
+            parseDecoded(dec.decode(QByteArrayView(bytes).sliced(2)));
+            return;
         }
         encoding = Encoding::Ansi;
-        return codepage::fromCp1251(bytes);
+        raw = bytes;
+        parse(TextView<char>(raw.constData(), size_t(raw.size())));
     }
 
-    void parse(const QString& text)
+    void parseDecoded(const QString& text)
     {
-        // Key names repeat from section to section (every goods section has the same five): one
-        // shared copy of each name keeps a large document small.
-        QSet<QString> names;
-        const auto shared = [&names](QStringView name) {
-            const QString s = name.toString();
-            const auto it = names.constFind(s);
-            return it != names.cend() ? *it : *names.insert(s);
-        };
-        Section* current = nullptr;
-        qsizetype pos = 0;
-        const qsizetype n = text.size();
-        const QChar* data = text.constData();
+        parse(TextView<char16_t>(reinterpret_cast<const char16_t*>(text.constData()), size_t(text.size())));
+    }
+
+    Line valueLine(TextView<char> value, int spelling) const
+    {
+        return Line{{}, -1, spelling, -1, value.data() - raw.constData(), qsizetype(value.size())};
+    }
+    static Line valueLine(TextView<char16_t> value, int spelling)
+    {
+        return Line{textOf(value), -1, spelling};
+    }
+
+    template <typename Ch>
+    void parse(TextView<Ch> text)
+    {
+        // Raw text of a key name -> its spelling, decoded once. Sections of one document mostly name
+        // their keys alike and in the same order: the previous section's k-th name is tried first.
+        std::unordered_map<TextView<Ch>, int> names;
+        std::vector<std::pair<TextView<Ch>, int>> previousNames, sectionNames;
+        // Most lines of a large document are keys: room for them all saves growing the tables.
+        const auto lineCount = size_t(std::count(text.begin(), text.end(), Ch('\n')));
+        lines.reserve(lines.size() + lineCount + 1);
+        const auto brackets = std::count(text.begin(), text.end(), Ch('['));
+        sectionIndex.reserve(sectionIndex.size() + brackets + 1);
+        sections.reserve(sections.size() + size_t(brackets) + 1);
+        qsizetype current = -1;
+        size_t pos = 0;
+        const size_t n = text.size();
         while (pos < n) {
-            qsizetype end = pos;
-            while (end < n && data[end] != QLatin1Char('\r') && data[end] != QLatin1Char('\n'))
-                ++end;
-            const QStringView line = trimmed(QStringView(data + pos, end - pos));
+            const size_t end = lineEnd(text, pos);
+            const TextView<Ch> line = trimmed(text.substr(pos, end - pos));
             pos = end + 1;
-            if (line.isEmpty() || line.front() == QLatin1Char(';'))
+            if (line.empty() || unit(line.front()) == u';')
                 continue;
-            if (line.front() == QLatin1Char('[') && line.back() == QLatin1Char(']') && line.size() >= 2) {
-                // A repeated section name keeps its own lines; lookups find the first one.
-                const QString name = trimmed(line.sliced(1, line.size() - 2)).toString();
-                indexFirst(sectionIndex, name, static_cast<qsizetype>(sections.size()));
-                sections.push_back(Section{name, {}, {}});
-                current = &sections.back();
+            if (unit(line.front()) == u'[' && unit(line.back()) == u']' && line.size() >= 2) {
+                current = addSection(textOf(trimmed(line.substr(1, line.size() - 2))));
+                std::swap(previousNames, sectionNames);
+                sectionNames.clear();
                 continue;
             }
-            if (!current)
+            if (current < 0)
                 continue;
-            const qsizetype eq = line.indexOf(QLatin1Char('='));
-            if (eq < 0) {
-                addLine(*current, Line{line.toString(), {}, false});
+            size_t eq = 0;
+            while (eq < line.size() && unit(line[eq]) != u'=')
+                ++eq;
+            if (eq == line.size()) {
+                addLine(current, Line{textOf(line), -1, -1});
                 continue;
             }
-            addLine(*current, Line{shared(trimmed(line.first(eq))), trimmed(line.sliced(eq + 1)).toString(), true});
+            const TextView<Ch> rawName = trimmed(line.substr(0, eq));
+            const size_t k = sectionNames.size();
+            int spelling = -1;
+            if (k < previousNames.size() && previousNames[k].first == rawName) {
+                spelling = previousNames[k].second;
+            } else {
+                auto it = names.find(rawName);
+                if (it == names.end())
+                    it = names.emplace(rawName, spellingOf(textOf(rawName))).first;
+                spelling = it->second;
+            }
+            sectionNames.emplace_back(rawName, spelling);
+            addLine(current, valueLine(trimmed(line.substr(eq + 1)), spelling));
         }
     }
 
-    QByteArray serialize() const
+    // Windows-1251 documents are written as bytes: values still raw are copied as they were read.
+    QByteArray serializeAnsi() const
+    {
+        std::vector<QByteArray> names;
+        names.reserve(spellings.size());
+        for (const Spelling& sp : spellings)
+            names.push_back(codepage::toCp1251(sp.text));
+        QByteArray out;
+        out.reserve(raw.size() + qsizetype(lines.size()) * 2 + 1024);
+        for (const Section& s : sections) {
+            out += '[';
+            out += codepage::toCp1251(s.name);
+            out += "]\r\n";
+            for (qsizetype i = s.first; i >= 0; i = lines[size_t(i)].next) {
+                const Line& l = lines[size_t(i)];
+                if (l.isPair()) {
+                    out += names[size_t(l.spelling)];
+                    out += '=';
+                }
+                if (l.rawAt >= 0)
+                    out.append(raw.constData() + l.rawAt, l.rawSize);
+                else
+                    out += codepage::toCp1251(l.value);
+                out += "\r\n";
+            }
+            out += "\r\n";
+        }
+        return out;
+    }
+
+    // The text of a document read from a UTF-8 or UTF-16 file, whose values are all decoded.
+    QString documentText() const
     {
         QString text;
         qsizetype size = 0;
-        for (const Section& s : sections) {
+        for (const Section& s : sections)
             size += s.name.size() + 6;
-            for (const Line& l : s.lines)
-                size += l.name.size() + l.value.size() + 3;
-        }
+        for (const Line& l : lines)
+            size += (l.isPair() ? spellings[size_t(l.spelling)].text.size() : 0) + l.value.size() + 3;
         text.reserve(size);
         const QLatin1StringView eol("\r\n");
         for (const Section& s : sections) {
@@ -261,27 +499,33 @@ struct TmyIniFile::Impl {
             text += s.name;
             text += QLatin1Char(']');
             text += eol;
-            for (const Line& l : s.lines) {
-                text += l.name;
-                if (l.isPair) {
+            for (qsizetype i = s.first; i >= 0; i = lines[size_t(i)].next) {
+                const Line& l = lines[size_t(i)];
+                if (l.isPair()) {
+                    text += spellings[size_t(l.spelling)].text;
                     text += QLatin1Char('=');
-                    text += l.value;
                 }
+                text += l.value;
                 text += eol;
             }
             text += eol;
         }
+        return text;
+    }
+
+    QByteArray serialize() const
+    {
         switch (encoding) {
         case Encoding::Utf8:
-            return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+            return QByteArray("\xEF\xBB\xBF") + documentText().toUtf8();
         case Encoding::Utf16LE:
-            return encodeUtf16(text, false);
+            return encodeUtf16(documentText(), false);
         case Encoding::Utf16BE:
-            return encodeUtf16(text, true);
+            return encodeUtf16(documentText(), true);
         case Encoding::Ansi:
             break;
         }
-        return codepage::toCp1251(text);
+        return serializeAnsi();
     }
 };
 
@@ -301,18 +545,13 @@ TmyIniFile::TmyIniFile(const QString& fileName) : d(std::make_unique<Impl>())
         d->error = f.errorString();
         return;
     }
-    QString text;
-    {
-        // The raw bytes go before parsing starts: a large file is then held twice, not three times.
-        const QByteArray bytes = f.readAll();
-        if (f.error() != QFileDevice::NoError) {
-            d->loaded = false;
-            d->error = f.errorString();
-            return;
-        }
-        text = d->decode(bytes);
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        d->loaded = false;
+        d->error = f.errorString();
+        return;
     }
-    d->parse(text);
+    d->load(bytes);
 }
 
 TmyIniFile::~TmyIniFile() = default;
@@ -348,7 +587,7 @@ void TmyIniFile::mWriteString(const QString& section, const QString& ident, cons
 QString TmyIniFile::ReadString(const QString& section, const QString& ident, const QString& def) const
 {
     const Line* l = d->findLine(section, ident);
-    return l ? l->value : def;
+    return l ? d->valueOf(*l) : def;
 }
 
 void TmyIniFile::WriteString(const QString& section, const QString& ident, const QString& value)
@@ -360,7 +599,7 @@ int32_t TmyIniFile::ReadInteger(const QString& section, const QString& ident, in
 {
     const Line* l = d->findLine(section, ident);
     int32_t value = 0;
-    if (l && parseIniInteger(l->value, value))
+    if (l && parseIniInteger(d->valueOf(*l), value))
         return value;
     return def;
 }
@@ -397,9 +636,8 @@ int TmyIniFile::SectionCount() const
 int TmyIniFile::KeyCount() const
 {
     qsizetype n = 0;
-    for (const Section& s : d->sections)
-        for (const Line& l : s.lines)
-            n += l.isPair ? 1 : 0;
+    for (const Line& l : d->lines)
+        n += l.isPair() ? 1 : 0;
     return static_cast<int>(n);
 }
 

@@ -6,7 +6,8 @@
 
 // In-memory ini document bound to one file. Loaded once on construction, written by UpdateFile().
 // Section and key names are matched without regard to letter case, through hash tables, so documents
-// of thousands of sections load and save in time proportional to their size.
+// of thousands of sections load and save in time proportional to their size. Values of a
+// Windows-1251 file are decoded when read. One document serves one thread at a time, reads included.
 class TmyIniFile {
 public:
     enum class Encoding { Ansi, Utf8, Utf16LE, Utf16BE };

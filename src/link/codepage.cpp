@@ -1,7 +1,6 @@
 #include "link/codepage.h"
 
 #include <array>
-#include <unordered_map>
 
 namespace codepage {
 namespace {
@@ -26,12 +25,16 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-const std::unordered_map<char16_t, char>& reverseTable()
+// Byte of every code point up to the highest one the code page has (U+2122); 0 where it has none
+// (U+0000 itself never reaches the table). A flat table: encoding a large file is one lookup a character.
+constexpr char16_t kHighestCodePoint = 0x2122;
+
+const std::array<unsigned char, kHighestCodePoint + 1>& reverseTable()
 {
-    static const std::unordered_map<char16_t, char> table = [] {
-        std::unordered_map<char16_t, char> t;
+    static const auto table = [] {
+        std::array<unsigned char, kHighestCodePoint + 1> t{};
         for (int i = 0; i < 128; ++i)
-            t.emplace(kHigh[i], static_cast<char>(0x80 + i));
+            t[kHigh[i]] = static_cast<unsigned char>(0x80 + i);
         return t;
     }();
     return table;
@@ -41,23 +44,20 @@ const std::unordered_map<char16_t, char>& reverseTable()
 
 QByteArray toCp1251(const QString& text, bool* lossy)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* dst = out.data();
     bool lost = false;
     const auto& reverse = reverseTable();
     for (QChar ch : text) {
         const char16_t u = ch.unicode();
-        if (u < 0x80) {
-            out.append(static_cast<char>(u));
-            continue;
-        }
-        auto it = reverse.find(u);
-        if (it != reverse.end()) {
-            out.append(it->second);
-        } else {
-            out.append('?');
+        unsigned char b = u < 0x80 ? static_cast<unsigned char>(u) : 0;
+        if (u >= 0x80 && u <= kHighestCodePoint)
+            b = reverse[u];
+        if (u >= 0x80 && b == 0) {
+            b = '?';
             lost = true;
         }
+        *dst++ = static_cast<char>(b);
     }
     if (lossy)
         *lossy = lost;
@@ -66,12 +66,20 @@ QByteArray toCp1251(const QString& text, bool* lossy)
 
 QString fromCp1251(const char* bytes, qsizetype size)
 {
+    // Every byte through one table, without a branch: large files decode at memory speed.
+    static const auto table = [] {
+        std::array<char16_t, 256> t{};
+        for (int i = 0; i < 128; ++i) {
+            t[i] = char16_t(i);
+            t[128 + i] = kHigh[i];
+        }
+        return t;
+    }();
     QString out(size, Qt::Uninitialized);
-    QChar* dst = out.data();
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        dst[i] = b < 0x80 ? QChar(b) : QChar(kHigh[b - 0x80]);
-    }
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes);
+    for (qsizetype i = 0; i < size; ++i)
+        dst[i] = table[src[i]];
     return out;
 }
 

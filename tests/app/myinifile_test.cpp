@@ -75,6 +75,35 @@ TEST_F(IniDocument, RepeatedSectionKeepsItsLinesAndLookupsUseTheFirst)
     EXPECT_EQ(readBytes(file), "[S]\r\na=1\r\n\r\n[T]\r\nt=1\r\n\r\n[s]\r\na=2\r\nb=3\r\n\r\n");
 }
 
+TEST_F(IniDocument, LongSectionsFindTheirKeysLikeShortOnes)
+{
+    // Twenty keys, the first spelled again in another case further down, and a key with the name of a
+    // key of the next section: every lookup finds the first line of its name in its own section.
+    QByteArray bytes = "[Long]\r\n";
+    for (int k = 0; k < 20; ++k)
+        bytes += "key" + QByteArray::number(k) + "=v" + QByteArray::number(k) + "\r\n";
+    bytes += "KEY0=again\r\nshort=in long\r\n[Short]\r\nshort=own\r\n";
+    const QString file = path("a.ini");
+    writeBytes(file, bytes);
+    TmyIniFile ini(file);
+    EXPECT_EQ(ini.ReadString("long", "Key0", "-"), "v0");
+    EXPECT_EQ(ini.ReadString("LONG", "key19", "-"), "v19");
+    EXPECT_EQ(ini.ReadString("Long", "short", "-"), "in long");
+    EXPECT_EQ(ini.ReadString("Short", "short", "-"), "own");
+    EXPECT_FALSE(ini.ValueExists("Short", "key1"));
+
+    // An unchanged document is written back byte for byte; a written key replaces its first line.
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(readBytes(file), bytes.replace("[Short]", "\r\n[Short]") + "\r\n");
+    ini.WriteString("long", "key0", "new");
+    ini.WriteString("Long", "key20", "added");
+    ASSERT_TRUE(ini.UpdateFile());
+    TmyIniFile again(file);
+    EXPECT_EQ(again.ReadString("Long", "key0", "-"), "new");
+    EXPECT_EQ(again.ReadString("Long", "key20", "-"), "added");
+    EXPECT_EQ(again.KeyCount(), 24);
+}
+
 TEST_F(IniDocument, WrappedValuesKeepTheirBlanks)
 {
     const QString file = path("a.ini");
