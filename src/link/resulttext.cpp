@@ -16,37 +16,34 @@ QString KktCommandName(char command)
 
 QString KktResultText(const KktCommandReport& r)
 {
-    const QString where = QStringLiteral("порт %1, %2 бод").arg(r.link.port).arg(r.link.speed);
-    const QString findHint = QStringLiteral(" Найти ККТ: \"Настройки\" - \"Связь с ККТ\" - \"Найти ККТ\".");
+    const QString where = QStringLiteral("%1, %2 бод").arg(r.link.port).arg(r.link.speed);
     QString what;
     if (r.linkFailed) {
         switch (r.result) {
         case KKT_PORT_FAILED:
-            what = QStringLiteral("код 1, порт %1 не открывается: он занят другой программой или отсутствует "
-                                  "(устройство отключено?); ничего не отправлено.")
+            what = QStringLiteral("код 1 - порт %1 не открылся: занят другой программой или отсутствует.")
                        .arg(r.link.port);
             break;
         case KKT_NO_ANSWER:
-            what = QStringLiteral("код 2, нет ответа (%1): ККТ выключена, подключена к другому порту или настроена "
-                                  "на другую скорость или номер ККМ.")
+            what = QStringLiteral("код 2 - нет ответа (%1): ККТ выключена или у неё другой порт, скорость или номер.")
                        .arg(where);
             break;
         default:
-            what = QStringLiteral("код 3, ответ с неверной контрольной суммой (%1): другая скорость ККТ или помехи "
-                                  "на линии.")
+            what = QStringLiteral("код 3 - неверная контрольная сумма ответа (%1): другая скорость ККТ или помехи.")
                        .arg(where);
             break;
         }
-        return KktCommandName(r.command) + QStringLiteral(": ") + what + findHint;
+        return KktCommandName(r.command) + QStringLiteral(": ") + what +
+               QStringLiteral(" Поможет \"Найти ККТ\" в настройках связи.");
     }
     if (r.result == KKT_OK)
         what = QStringLiteral("выполнено (%1).").arg(where);
     else if (KktLink::IsRepeatStatus(r.result))
-        what = QStringLiteral("код %1, ККТ осталась занята после %2 попыток (%3); повторите позже.")
+        what = QStringLiteral("код %1 - ККТ осталась занята после %2 попыток (%3); повторите позже.")
                    .arg(r.result)
                    .arg(KktLink::kAttempts)
                    .arg(where);
     else
-        what = QStringLiteral("код %1, ошибка, которую вернула сама ККТ (%2).").arg(r.result).arg(where);
+        what = QStringLiteral("код %1 - ошибка, которую вернула сама ККТ (%2).").arg(r.result).arg(where);
     return KktCommandName(r.command) + QStringLiteral(": ") + what;
 }

@@ -42,7 +42,11 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     statusBar()->setSizeGripEnabled(true);
     // Every register command of the run passes the link: its result is explained where it happened.
     m_session.Link.setCommandObserver(
-        [this](const KktCommandReport& report) { statusBar()->showMessage(KktResultText(report)); });
+        [this](const KktCommandReport& report) {
+            const QString text = KktResultText(report);
+            statusBar()->showMessage(text);
+            statusBar()->setToolTip(text);  // a long port name may not leave room for all of it
+        });
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     N7 = file->addAction(QStringLiteral("Сохранить конфигурацию"), this, &TFormMain::N7Click);
