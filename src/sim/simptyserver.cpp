@@ -180,8 +180,11 @@ void SimPtyServer::serve()
             auto answerStart = std::max(requestEnd, answerEnd);
             // At the wrong speed the register reads garbage and refuses it; its refusal reaches the
             // client sampled at the client's speed: as many bytes as fit in that line time, no frame.
-            const QByteArray answer = mismatch ? LineNoise(frame.bytes, kNoiseSourceBytes, baud, client)
-                                               : m_sim.handleFrame(frame.bytes);
+            QByteArray answer;
+            if (!mismatch)
+                answer = m_sim.handleFrame(frame.bytes);
+            else if (m_sim.refusesUnreadable())
+                answer = LineNoise(frame.bytes, kNoiseSourceBytes, baud, client);
             if (const int delay = m_sim.faults().delayMs; delay > 0) {
                 if (waitWake(delay))
                     return;

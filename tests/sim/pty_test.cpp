@@ -265,6 +265,8 @@ TEST(SimPty, PacedRegisterAnswersOnlyAtItsOwnSpeed)
         EXPECT_EQ(link.KktStatus(args, info), KKT_BAD_CHECKSUM) << "at " << wrong;
     }
     EXPECT_EQ(t.sim().requestCount(), 0) << "a request at the wrong speed is not understood";
+    ASSERT_TRUE(t.sim().applyFault(QStringLiteral("silence 1")));
+    EXPECT_EQ(link.KktStatus(args, info), KKT_NO_ANSWER) << "a register that hears nothing sends no noise either";
     args.speed = 19200;
     EXPECT_EQ(link.KktStatus(args, info), KKT_OK);
     EXPECT_EQ(t.sim().requestCount(), 1);
