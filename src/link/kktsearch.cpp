@@ -41,9 +41,11 @@ QString PortVerdictText(const KktPortReport& r)
     case KktPortVerdict::Found:
         return QStringLiteral("ККТ отвечает на скорости %1").arg(r.speed);
     case KktPortVerdict::Missing:
-        return QStringLiteral("не открывается: такого порта нет (устройство отключено?)");
+        return r.probes > 1 ? QStringLiteral("пропал во время поиска (устройство отключено?)")
+                            : QStringLiteral("не открывается: такого порта нет (устройство отключено?)");
     case KktPortVerdict::Busy:
-        return QStringLiteral("не открывается: порт занят другой программой");
+        return r.probes > 1 ? QStringLiteral("не открывается: порт занят другой программой с середины поиска")
+                            : QStringLiteral("не открывается: порт занят другой программой");
     case KktPortVerdict::Silent:
         return QStringLiteral("молчит на всех скоростях");
     case KktPortVerdict::Noise:

@@ -148,6 +148,25 @@ TEST(KktSearch, FindsEachRegisterAtItsSpeedAndSaysWhyTheOtherPortsGaveNothing)
     }
 }
 
+TEST(KktSearch, APortThatVanishesMidwayIsReportedAndTheSearchGoesOn)
+{
+    TestSim vanishing, reg;
+    ASSERT_TRUE(vanishing.started());
+    ASSERT_TRUE(reg.started());
+    ASSERT_TRUE(vanishing.sim().applyFault(QStringLiteral("silence always")));
+    ASSERT_TRUE(vanishing.sim().applyFault(QStringLiteral("close 2")));
+    KktLink link;
+    KktSearch search(link, {vanishing.devicePath(), reg.devicePath()}, KktLineSpeeds(), 0);
+    while (search.Step()) {
+    }
+    const KktPortReport& gone = search.reports()[0];
+    EXPECT_EQ(gone.verdict, KktPortVerdict::Missing);
+    EXPECT_GT(gone.probes, 2);
+    EXPECT_LT(gone.probes, 8);
+    EXPECT_EQ(PortVerdictText(gone), QStringLiteral("пропал во время поиска (устройство отключено?)"));
+    EXPECT_EQ(search.reports()[1].verdict, KktPortVerdict::Found);
+}
+
 TEST(KktSearch, RegisterNumberAndSpeedListAreTheCallers)
 {
     TestSim sim(2400);
