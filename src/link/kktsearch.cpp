@@ -47,7 +47,7 @@ QString PortVerdictText(const KktPortReport& r)
         return r.probes > 1 ? QStringLiteral("не открывается: порт занят другой программой с середины поиска")
                             : QStringLiteral("не открывается: порт занят другой программой");
     case KktPortVerdict::Silent:
-        return QStringLiteral("молчит на всех скоростях");
+        return QStringLiteral("молчит на всех скоростях (ККТ нет или у неё другой номер ККМ)");
     case KktPortVerdict::Noise:
         return QStringLiteral("приходят байты, но не ответ ККТ: подключено устройство с другим протоколом или помехи");
     case KktPortVerdict::Unsearched:

@@ -60,7 +60,7 @@ TEST_F(CliFindTest, NothingFoundSaysWhyPerPortAndBadWordsAreUsageErrors)
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.out, QString());
     EXPECT_EQ(none.err, QStringLiteral("ККТ не найдена:\n  ") + silent.devicePath() +
-                            QStringLiteral(": молчит на всех скоростях\n  ") + noisy.devicePath() +
+                            QStringLiteral(": молчит на всех скоростях (ККТ нет или у неё другой номер ККМ)\n  ") + noisy.devicePath() +
                             QStringLiteral(": приходят байты, но не ответ ККТ: подключено устройство с другим "
                                            "протоколом или помехи\n"));
     EXPECT_EQ(ReadAll(settings()), QByteArray()) << "nothing found, nothing saved";

@@ -2,6 +2,7 @@
 // that no probe leaves its port open.
 #include "link/kktsearch.h"
 #include "link/posixserialport.h"
+#include "silentport.h"
 #include "simserver.h"
 
 #include <QTemporaryDir>
@@ -11,7 +12,6 @@
 
 namespace {
 
-// A line with nothing on it that remembers how it was used.
 struct ProbeLog {
     struct Probe {
         QString port;
@@ -22,22 +22,21 @@ struct ProbeLog {
     bool open = false;
 };
 
-class SilentPort final : public SerialPort {
+// Remembers every probe: the port and speed it opened and the read time-out it was given.
+class RecordingPort final : public SilentPort {
 public:
-    explicit SilentPort(std::shared_ptr<ProbeLog> log) : m_log(std::move(log)) {}
+    explicit RecordingPort(std::shared_ptr<ProbeLog> log) : m_log(std::move(log)) {}
     bool open(const QString& name, int32_t speed) override
     {
         m_log->probes.push_back({name, speed, -1});
-        return m_log->open = true;
+        return m_log->open = SilentPort::open(name, speed);
     }
-    void close() override { m_log->open = false; }
-    bool isOpen() const override { return m_log->open; }
+    void close() override
+    {
+        SilentPort::close();
+        m_log->open = false;
+    }
     void setReadTimeouts(int, int totalMs) override { m_log->probes.back().totalMs = totalMs; }
-    void purge() override {}
-    int64_t write(const uint8_t*, int64_t size) override { return size; }
-    int64_t read(uint8_t*, int64_t) override { return 0; }
-    int bytesQueued() const override { return 0; }
-    QString errorString() const override { return {}; }
 
 private:
     std::shared_ptr<ProbeLog> m_log;
@@ -52,7 +51,7 @@ int ExpectedProbeMs(int32_t speed)
 TEST(KktSearch, ProbesEveryPortAtEverySpeedLikelyFirstEachSizedToItsLine)
 {
     auto log = std::make_shared<ProbeLog>();
-    KktLink link([log] { return std::make_unique<SilentPort>(log); });
+    KktLink link([log] { return std::make_unique<RecordingPort>(log); });
     int told = 0;
     link.setCommandObserver([&told](const KktCommandReport&) { ++told; });
     KktSearch search(link, {QStringLiteral("ttyS0"), QStringLiteral("ttyUSB0")}, KktLineSpeeds(), 3);
@@ -87,7 +86,7 @@ TEST(KktSearch, ProbesEveryPortAtEverySpeedLikelyFirstEachSizedToItsLine)
 TEST(KktSearch, StoppedSearchMakesNoFurtherProbe)
 {
     auto log = std::make_shared<ProbeLog>();
-    KktLink link([log] { return std::make_unique<SilentPort>(log); });
+    KktLink link([log] { return std::make_unique<RecordingPort>(log); });
     KktSearch search(link, {QStringLiteral("ttyS0"), QStringLiteral("ttyS1")}, {1200, 115200}, 0);
     ASSERT_TRUE(search.Step());
     search.Stop();
