@@ -86,6 +86,12 @@ TEST_F(SearchUiTest, FindSelectsTheFirstRegisterAndApplyStillConfirms)
     EXPECT_EQ(session.StructSett.PortSett.Name, at19200.devicePath());
     EXPECT_EQ(session.StructSett.PortSett.Speed, 19200);
     EXPECT_EQ(session.StructSett.PortSett.TimeOut, 3500);
+
+    // The port list tells what is behind a name; the name itself stays the port's.
+    auto named = open({at57600.portName()});
+    EXPECT_EQ(named->ComboBox1->itemText(1), at57600.portName());
+    EXPECT_EQ(named->ComboBox1->itemData(1, Qt::ToolTipRole).toString(),
+              QStringLiteral("симулятор ККТ, ") + at57600.devicePath());
 }
 
 TEST_F(SearchUiTest, StopPutsTheFieldsBackAndAFailedSearchSaysWhyForEveryPort)
