@@ -40,6 +40,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, bool pro
 
     static const QHash<QString, std::function<int(TCliContext&, const QStringList&)>> commands{
         {QStringLiteral("ports"), CmdPorts},         {QStringLiteral("status"), CmdStatus},
+        {QStringLiteral("find"), CmdFind},
         {QStringLiteral("read"), CmdRead},           {QStringLiteral("write"), CmdWrite},
         {QStringLiteral("clear-goods"), CmdClearGoods}, {QStringLiteral("module"), CmdModule},
         {QStringLiteral("regdata"), CmdRegData},     {QStringLiteral("register"), CmdRegister},

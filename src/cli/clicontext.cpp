@@ -6,10 +6,15 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-bool TCliContext::LinkReady()
+QString TCliContext::SettingsPath() const
+{
+    return linkOptions.settings.isEmpty() ? ProgSettPath() : linkOptions.settings;
+}
+
+bool TCliContext::LinkReady(bool needPort)
 {
     const bool named = !linkOptions.settings.isEmpty();
-    const QString path = named ? linkOptions.settings : ProgSettPath();
+    const QString path = SettingsPath();
     // The program's own file is created when missing, as at start-up; a named one must exist.
     if (named && !QFileInfo(path).isFile()) {
         FileError(path, QStringLiteral("файла настроек нет"));
@@ -41,7 +46,7 @@ bool TCliContext::LinkReady()
         return false;
     if (!linkOptions.port.isEmpty())
         sett.PortSett.Name = linkOptions.port;
-    if (sett.PortSett.Name.isEmpty()) {
+    if (needPort && sett.PortSett.Name.isEmpty()) {
         UsageError(QStringLiteral("порт ККТ не задан: укажите --port NAME (список - kkt-cli ports) или выберите порт в настройках"));
         return false;
     }

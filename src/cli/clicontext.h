@@ -37,7 +37,10 @@ struct TCliContext {
 
     // Loads the link settings into the session and lays the command line's options over them, just
     // before a command talks to the register. False with the error stream told why (exit status 2).
-    bool LinkReady();
+    // `needPort` false: a command that chooses the port itself (find) goes on without one.
+    bool LinkReady(bool needPort = true);
+    // The settings file the commands read and "find --save" writes.
+    QString SettingsPath() const;
 
     // A message box of the windows as lines of text: its CR LF breaks become plain line ends.
     static QString BoxText(const QString& message);

@@ -11,6 +11,14 @@ const QHash<QString, QString>& Helps()
                                                  "Печатает список портов (как в окне настроек связи), по одному в строке.\n")},
         {QStringLiteral("status"), QStringLiteral("kkt-cli status\n"
                                                   "Проверка связи с ККТ.\n")},
+        {QStringLiteral("find"),
+         QStringLiteral("kkt-cli find [--ports LIST] [--speeds LIST] [--save]\n"
+                        "Ищет ККТ: каждый порт (по умолчанию - все из kkt-cli ports) на каждой скорости\n"
+                        "(по умолчанию - все восемь: 115200, 19200, затем от высокой к низкой) запросом\n"
+                        "состояния с номером ККМ из настроек или --number. LIST - через запятую.\n"
+                        "Печатает \"ПОРТ СКОРОСТЬ\" для каждой ответившей ККТ; если никто не ответил -\n"
+                        "причину по каждому порту и код 1. --save записывает первую найденную в файл\n"
+                        "настроек, как \"Применить\" в окне настроек связи.\n")},
         {QStringLiteral("read"),
          QStringLiteral("kkt-cli read TABLE [--range A-B] [--output FILE]\n"
                         "Читает таблицу из ККТ и пишет строки диапазона в FILE (CSV; без FILE - на стандартный\n"
@@ -51,7 +59,7 @@ const QHash<QString, QString>& Helps()
 
 const QStringList& CommandNames()
 {
-    static const QStringList names{QStringLiteral("ports"),   QStringLiteral("status"),
+    static const QStringList names{QStringLiteral("ports"),   QStringLiteral("status"),   QStringLiteral("find"),
                                    QStringLiteral("read"),    QStringLiteral("write"),
                                    QStringLiteral("clear-goods"), QStringLiteral("module"),
                                    QStringLiteral("regdata"), QStringLiteral("register"),

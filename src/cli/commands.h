@@ -8,6 +8,7 @@
 // The commands; `words` are the words after the command's name. Each returns the exit status.
 int CmdPorts(TCliContext& ctx, const QStringList& words);
 int CmdStatus(TCliContext& ctx, const QStringList& words);
+int CmdFind(TCliContext& ctx, const QStringList& words);
 int CmdRead(TCliContext& ctx, const QStringList& words);
 int CmdWrite(TCliContext& ctx, const QStringList& words);
 int CmdClearGoods(TCliContext& ctx, const QStringList& words);

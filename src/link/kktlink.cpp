@@ -60,6 +60,18 @@ void KktLink::CloseKktPort()
     m_port->close();
 }
 
+void KktLink::DrainKktPort(const KktLinkArgs& link, int quietMs, int capMs)
+{
+    if (!m_port->open(link.port, link.speed))
+        return;
+    PortGuard guard([this] { CloseKktPort(); });
+    m_port->setReadTimeouts(quietMs, quietMs);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(capMs);
+    std::array<uint8_t, 256> sink{};
+    while (std::chrono::steady_clock::now() < until && m_port->read(sink.data(), int64_t(sink.size())) > 0) {
+    }
+}
+
 void KktLink::PurgeKktPort()
 {
     m_port->purge();
@@ -102,9 +114,26 @@ void KktLink::BuildHeader(const Request& request, int32_t numKkt)
 KktResult KktLink::RunCommand(const KktLinkArgs& link, const Request& request, uint32_t answerLength,
                               const std::function<void()>& build, const std::function<void(uint8_t)>& decode)
 {
+    const auto report = [&](KktResult result, bool linkFailed) {
+        if (m_observer)
+            m_observer({request.code, link, result, linkFailed});
+        return result;
+    };
     if (!OpenKktPort(link))
-        return KKT_PORT_FAILED;
-    PortGuard guard([this] { CloseKktPort(); });
+        return report(KKT_PORT_FAILED, true);
+    KktResult result = KKT_OK;
+    bool linkFailed = false;
+    {
+        PortGuard guard([this] { CloseKktPort(); });
+        result = RunAttempts(link, request, answerLength, build, decode, linkFailed);
+    }
+    return report(result, linkFailed);
+}
+
+KktResult KktLink::RunAttempts(const KktLinkArgs& link, const Request& request, uint32_t answerLength,
+                               const std::function<void()>& build, const std::function<void(uint8_t)>& decode,
+                               bool& linkFailed)
+{
     KktResult result = KKT_OK;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         m_frame.Clear();
@@ -115,7 +144,8 @@ KktResult KktLink::RunCommand(const KktLinkArgs& link, const Request& request, u
         m_frame.SetFrameChecksum();
         ExchangeFrame(answerLength);
         result = CheckAnswer();
-        if (result != KKT_OK)
+        linkFailed = result != KKT_OK;
+        if (linkFailed)
             break;
         result = m_frame.buf[3];
         decode(result);

@@ -56,6 +56,15 @@ struct KktAgentRecord {
     uint64_t innSupplier = 0;  // "ИНН поставщика"
 };
 
+// What one command ended with, for whoever tells the user what it means.
+struct KktCommandReport {
+    char command = 0;         // the command letter ("u", "p", ...)
+    KktLinkArgs link;         // the port, speed and number it used
+    KktResult result = KKT_OK;
+    bool linkFailed = false;  // 1, 2 or 3 came from the line, not from the register's status byte
+};
+using KktCommandObserver = std::function<void(const KktCommandReport&)>;
+
 // Receives every frame the link writes and reads.
 class KktFrameLog {
 public:
@@ -76,6 +85,9 @@ public:
     void setFrameLog(KktFrameLog* log) { m_log = log; }
     KktFrameLog* frameLog() const { return m_log; }
     const KktFrame& frame() const { return m_frame; }
+    // Told after every command that returned a result (not after a conversion failure).
+    void setCommandObserver(KktCommandObserver observer) { m_observer = std::move(observer); }
+    const KktCommandObserver& commandObserver() const { return m_observer; }
 
     KktResult KktStatus(const KktLinkArgs& link, KktStatusInfo& info);
     KktResult KktParam(const KktLinkArgs& link, uint8_t mode, uint8_t table, uint8_t row, uint8_t field, QString& value);
@@ -85,6 +97,10 @@ public:
     KktResult KktRegData(const KktLinkArgs& link, RegistrationData& data);
     KktResult KktRegister(const KktLinkArgs& link, uint8_t reregistration, const ReasonFlags& reasons,
                           const RegistrationData& data);
+
+    // Opens the port, drops what arrives until `quietMs` pass without a byte (or `capMs` in all) and
+    // closes it: a line still carrying the rest of an answer read at the wrong speed. No command.
+    void DrainKktPort(const KktLinkArgs& link, int quietMs, int capMs);
 
     static bool IsRepeatStatus(uint8_t status) { return status >= 20 && status <= 22; }
     static constexpr int kAttempts = 10;
@@ -107,11 +123,15 @@ private:
     // Runs the attempts: build() fills bytes 8..L-4, decode(status) takes the answer fields.
     KktResult RunCommand(const KktLinkArgs& link, const Request& request, uint32_t answerLength,
                          const std::function<void()>& build, const std::function<void(uint8_t)>& decode);
+    KktResult RunAttempts(const KktLinkArgs& link, const Request& request, uint32_t answerLength,
+                          const std::function<void()>& build, const std::function<void(uint8_t)>& decode,
+                          bool& linkFailed);
 
     std::function<std::unique_ptr<SerialPort>()> m_portFactory;
     std::unique_ptr<SerialPort> m_port;
     KktFrame m_frame;
     KktFrameLog* m_log = nullptr;
+    KktCommandObserver m_observer;
 };
 
 // Lays out a RegistrationData from `offset` on, as the register request (13) and answer (9) carry it.

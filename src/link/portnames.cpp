@@ -26,7 +26,73 @@ bool uartPresent(const QString& device)
     return type.readAll().trimmed() != "0";
 }
 
+QString ReadSysText(const QDir& dir, const QString& file)
+{
+    QFile f(dir.filePath(file));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).trimmed();
+}
+
+// Maker and product of the USB device a tty hangs off: the first folder above the tty's device
+// that has USB vendor numbers.
+QString UsbDevice(const QString& sysRoot, const QString& device)
+{
+    const QString start = QFileInfo(QStringLiteral("%1/class/tty/%2/device").arg(sysRoot, device)).canonicalFilePath();
+    if (start.isEmpty())
+        return {};
+    QDir dir(start);
+    for (int up = 0; up < 6; ++up) {
+        if (QFileInfo::exists(dir.filePath(QStringLiteral("idVendor")))) {
+            const QString maker = ReadSysText(dir, QStringLiteral("manufacturer"));
+            const QString product = ReadSysText(dir, QStringLiteral("product"));
+            const QString named = QStringList({maker, product}).join(QLatin1Char(' ')).trimmed();
+            if (!named.isEmpty())
+                return named;
+            return QStringLiteral("USB %1:%2").arg(ReadSysText(dir, QStringLiteral("idVendor")),
+                                                   ReadSysText(dir, QStringLiteral("idProduct")));
+        }
+        if (!dir.cdUp())
+            break;
+    }
+    return {};
+}
+
+// The /dev/serial/by-id link that points at the device: stable across re-plugging.
+QString ById(const QString& devRoot, const QString& device)
+{
+    const QString target = QFileInfo(devRoot + QLatin1Char('/') + device).canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    QDir byId(devRoot + QStringLiteral("/serial/by-id"));
+    for (const QString& link : byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (QFileInfo(byId.filePath(link)).canonicalFilePath() == target)
+            return link;
+    }
+    return {};
+}
+
 }  // namespace
+
+QString PortDescription(const QString& name)
+{
+    return PortDescription(name, QStringLiteral("/sys"), QStringLiteral("/dev"));
+}
+
+QString PortDescription(const QString& name, const QString& sysRoot, const QString& devRoot)
+{
+    if (IsSimPortName(name)) {
+        const QString terminal = QFileInfo(ResolvePortPath(name)).symLinkTarget();
+        return terminal.isEmpty() ? QStringLiteral("симулятор ККТ") : QStringLiteral("симулятор ККТ, ") + terminal;
+    }
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+        return {};
+    const QString usb = UsbDevice(sysRoot, name);
+    const QString stable = ById(devRoot, name);
+    if (!usb.isEmpty() && !stable.isEmpty())
+        return QStringLiteral("%1 (%2)").arg(usb, stable);
+    return usb.isEmpty() ? stable : usb;
+}
 
 QString SimPublishDir()
 {

@@ -49,6 +49,14 @@ unsigned BaudToTermios(int32_t speed)
     }
 }
 
+int32_t TermiosToBaud(unsigned constant)
+{
+    for (int32_t speed : {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600})
+        if (BaudToTermios(speed) == constant)
+            return speed;
+    return 0;
+}
+
 PosixSerialPort::~PosixSerialPort()
 {
     close();

@@ -31,3 +31,5 @@ private:
 
 // termios speed constant for a baud rate; 0 when the rate is not supported.
 unsigned BaudToTermios(int32_t speed);
+// Baud rate of a termios speed constant; 0 for one BaudToTermios does not give.
+int32_t TermiosToBaud(unsigned constant);

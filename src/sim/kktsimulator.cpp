@@ -170,6 +170,18 @@ QByteArray KktSimulator::handleFrame(const QByteArray& request)
     return applyAnswerFaults(answer);
 }
 
+bool KktSimulator::refusesUnreadable()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_faults.silenceAlways)
+        return false;
+    if (m_faults.silenceCount > 0) {
+        --m_faults.silenceCount;
+        return false;
+    }
+    return true;
+}
+
 QByteArray KktSimulator::answerFor(const QByteArray& request)
 {
     const char command = static_cast<char>(request[6]);

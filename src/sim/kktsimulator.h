@@ -58,6 +58,9 @@ public:
     static bool ParamExists(uint8_t table, uint8_t row, uint8_t field);
 
     QByteArray handleFrame(const QByteArray& request);
+    // A request that arrived at the wrong speed: true when the register sends back its refusal, false
+    // when a silence fault has it hear nothing (a counted one is used up as by any request).
+    bool refusesUnreadable();
 
     // Answer only requests carrying this register number; nullopt answers any number.
     void setNumber(std::optional<uint32_t> number);

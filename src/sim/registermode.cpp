@@ -64,7 +64,8 @@ void AddRegisterOptions(QCommandLineParser& parser)
          QStringLiteral("name"), QStringLiteral("kkt-sim")},
         {kNumber, QStringLiteral("Answer only requests for this register number (default: any)."),
          QStringLiteral("N")},
-        {kBaud, QStringLiteral("Pace the line: every byte takes 10 bits at this rate (default: unpaced)."),
+        {kBaud, QStringLiteral("The register's speed: every byte takes 10 bits at this rate, and a client whose line "
+                                "is set to another speed gets line noise back (default: unpaced, any speed)."),
          QStringLiteral("N")},
         {kState, QStringLiteral("Keep the register's memory in this JSON file: loaded at start, saved on every "
                                 "change."),

@@ -1,5 +1,7 @@
 #include "sim/simptyserver.h"
 
+#include "link/posixserialport.h"
+#include "sim/linknoise.h"
 #include "sim/simframer.h"
 
 #include <cerrno>
@@ -8,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -100,6 +103,14 @@ void SimPtyServer::closeLine()
     m_lineClosed = true;
 }
 
+int SimPtyServer::clientBaud() const
+{
+    termios tio{};
+    if (tcgetattr(m_pty.slave(), &tio) != 0)
+        return 0;
+    return TermiosToBaud(cfgetospeed(&tio));
+}
+
 bool SimPtyServer::waitWake(int ms)
 {
     pollfd p{m_wake[0], POLLIN, 0};
@@ -157,22 +168,32 @@ void SimPtyServer::serve()
             // end of the answer before it. Not from when this thread happens to wake: a late wake-up
             // must not stretch the exchange.
             const int baud = m_baud;
+            const int client = baud > 0 ? clientBaud() : 0;
+            const bool mismatch = client > 0 && client != baud;
             if (baud > 0) {
-                requestEnd = std::max(frame.firstByte, requestEnd) + ByteTime(baud) * frame.bytes.size();
+                // The request crossed the line at the client's speed, whether the register got it or not.
+                const int sent = mismatch ? client : baud;
+                requestEnd = std::max(frame.firstByte, requestEnd) + ByteTime(sent) * frame.bytes.size();
                 if (sleepUntil(requestEnd))
                     return;
             }
             auto answerStart = std::max(requestEnd, answerEnd);
-            const QByteArray answer = m_sim.handleFrame(frame.bytes);
+            // At the wrong speed the register reads garbage and refuses it; its refusal reaches the
+            // client sampled at the client's speed: as many bytes as fit in that line time, no frame.
+            QByteArray answer;
+            if (!mismatch)
+                answer = m_sim.handleFrame(frame.bytes);
+            else if (m_sim.refusesUnreadable())
+                answer = LineNoise(frame.bytes, kNoiseSourceBytes, baud, client);
             if (const int delay = m_sim.faults().delayMs; delay > 0) {
                 if (waitWake(delay))
                     return;
                 answerStart = std::max(Clock::now(), answerEnd);
             }
             if (baud > 0)
-                answerEnd = answerStart + ByteTime(baud) * answer.size();
+                answerEnd = answerStart + ByteTime(mismatch ? client : baud) * answer.size();
             if (!answer.isEmpty())
-                writePaced(answer, baud, answerStart);
+                writePaced(answer, mismatch ? client : baud, answerStart);
             if (m_sim.takeLineClose()) {
                 closeLine();
                 return;

@@ -14,7 +14,10 @@ class SimPtyServer {
 public:
     struct Options {
         QString name = QStringLiteral("kkt-sim");  // published name; must start with "kkt-sim"
-        int baud = 0;  // 0: unpaced; otherwise every byte takes 10 bits of line time each way
+        // 0: unpaced, answers a client at any speed. Otherwise the register's own speed: every byte
+        // takes 10 bits of line time each way, and a client whose line is set to another speed is
+        // not understood and gets line noise back.
+        int baud = 0;
     };
 
     SimPtyServer();
@@ -41,6 +44,8 @@ public:
 private:
     void serve();
     void closeLine();
+    // The speed the client set on the line (the terminal's settings are shared); 0 when unknown.
+    int clientBaud() const;
     bool waitWake(int ms);  // sleeps up to ms; true when woken to stop
     bool sleepUntil(std::chrono::steady_clock::time_point until);  // true when woken to stop
     // Paced: byte i goes when it has crossed the line from `start` on. Unpaced (baud 0): at once.

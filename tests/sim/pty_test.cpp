@@ -3,6 +3,7 @@
 
 #include "link/portnames.h"
 #include "link/posixserialport.h"
+#include "sim/linknoise.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -249,4 +250,47 @@ TEST(SimPty, PacedLineTakesAtLeastItsLineTime)
     // 79 bytes out and 74 back, ten bits each.
     const double lineMs = 5 * (79 + 74) * 10 * 1000.0 / 115200;
     EXPECT_GE(timer.nsecsElapsed() / 1e6, lineMs);
+}
+
+// A register set to one speed understands only clients at that speed; the others get noise.
+TEST(SimPty, PacedRegisterAnswersOnlyAtItsOwnSpeed)
+{
+    TestSim t(19200);
+    ASSERT_TRUE(t.started());
+    KktLink link;
+    KktStatusInfo info;
+    KktLinkArgs args = t.linkArgs(500);
+    for (int32_t wrong : {115200, 1200}) {
+        args.speed = wrong;
+        EXPECT_EQ(link.KktStatus(args, info), KKT_BAD_CHECKSUM) << "at " << wrong;
+    }
+    EXPECT_EQ(t.sim().requestCount(), 0) << "a request at the wrong speed is not understood";
+    ASSERT_TRUE(t.sim().applyFault(QStringLiteral("silence 1")));
+    EXPECT_EQ(link.KktStatus(args, info), KKT_NO_ANSWER) << "a register that hears nothing sends no noise either";
+    args.speed = 19200;
+    EXPECT_EQ(link.KktStatus(args, info), KKT_OK);
+    EXPECT_EQ(t.sim().requestCount(), 1);
+
+    // Unpaced, it answers whatever the client set.
+    TestSim any;
+    ASSERT_TRUE(any.started());
+    KktLinkArgs anyArgs = any.linkArgs(500);
+    anyArgs.speed = 1200;
+    EXPECT_EQ(link.KktStatus(anyArgs, info), KKT_OK);
+}
+
+// The noise a client at the wrong speed receives never reads as an answer, whatever its length.
+TEST(SimPty, LineNoiseNeverHoldsAFrame)
+{
+    for (int client : {1200, 9600, 115200}) {
+        const QByteArray noise = LineNoise(QByteArray("\x17\x02\x01\x00\x00\x00u\x0b\x19", 9), kNoiseSourceBytes,
+                                           1200, client);
+        EXPECT_EQ(noise.size(), kNoiseSourceBytes * client / 1200);
+        KktFrame f;
+        for (int n = 4; n <= noise.size(); ++n) {
+            std::copy(noise.begin(), noise.begin() + n, f.buf.begin());
+            f.count = uint32_t(n);
+            EXPECT_NE(f.CheckFrameChecksum(), 0) << "prefix " << n << " at " << client;
+        }
+    }
 }

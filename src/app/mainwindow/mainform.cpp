@@ -12,6 +12,7 @@
 #include "scanner/ui/udebugscan.h"
 #include "tables/ui/shapecircle.h"
 #include "link/portnames.h"
+#include "link/resulttext.h"
 #include "link/ui/udebugkkt.h"
 #include "module/ui/gsmsettingframe.h"
 #include "tables/ui/setvaroframe.h"
@@ -39,6 +40,13 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     host->setContentsMargins(1, 1, 1, 1);
     setCentralWidget(Panel1);
     statusBar()->setSizeGripEnabled(true);
+    // Every register command of the run passes the link: its result is explained where it happened.
+    m_session.Link.setCommandObserver(
+        [this](const KktCommandReport& report) {
+            const QString text = KktResultText(report);
+            statusBar()->showMessage(text);
+            statusBar()->setToolTip(text);  // a long port name may not leave room for all of it
+        });
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     N7 = file->addAction(QStringLiteral("Сохранить конфигурацию"), this, &TFormMain::N7Click);
@@ -71,6 +79,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
 TFormMain::~TFormMain()
 {
     m_session.Link.setFrameLog(nullptr);
+    m_session.Link.setCommandObserver({});
 }
 
 void TFormMain::AttachDebugWindow(TfrmDebugKKM* window)

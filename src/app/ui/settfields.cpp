@@ -1,12 +1,16 @@
 #include "app/ui/settfields.h"
 
 #include "link/conversion.h"
+#include "link/kktsearch.h"
 
 const QStringList& SettSpeeds()
 {
-    static const QStringList speeds = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
-                                       QStringLiteral("9600"),  QStringLiteral("19200"), QStringLiteral("38400"),
-                                       QStringLiteral("57600"), QStringLiteral("115200")};
+    static const QStringList speeds = [] {
+        QStringList texts;
+        for (int32_t speed : KktLineSpeeds())
+            texts << QString::number(speed);
+        return texts;
+    }();
     return speeds;
 }
 

@@ -2,8 +2,10 @@
 
 #include "app/session.h"
 #include "app/ui/messages.h"
+#include "app/ui/searchpanel.h"
 #include "link/conversion.h"
 #include "link/linkchecktexts.h"
+#include "link/portnames.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -46,6 +48,9 @@ TFormSett::TFormSett(KktSession& session, const QStringList& ports, QWidget* par
     Edit1 = new QLineEdit(QStringLiteral("0"), Panel1);
     Edit2 = new QLineEdit(QStringLiteral("0"), Panel1);
     Button3 = new QPushButton(QStringLiteral("Проверить связь с ККТ"), Panel1);
+    Button4 = new QPushButton(QStringLiteral("Найти ККТ"), Panel1);
+    Button4->setToolTip(QStringLiteral("Опросить все порты списка на всех скоростях"));
+    SearchPanel = new TKktSearchPanel(session.Link, Panel1);
     Button2 = new QPushButton(QStringLiteral("Применить"), this);
     Button1 = new QPushButton(QStringLiteral("Отмена"), this);
     for (QWidget* w : {static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox2),
@@ -68,7 +73,11 @@ TFormSett::TFormSett(KktSession& session, const QStringList& ports, QWidget* par
     addRow(1, QStringLiteral("Скорость:"), ComboBox2);
     addRow(2, QStringLiteral("Тайм-аут:"), Edit1);
     addRow(3, QStringLiteral("Номер ККМ:"), Edit2);
-    grid->addWidget(Button3, 4, 0, 1, 2);
+    auto* linkButtons = new QHBoxLayout;
+    linkButtons->addWidget(Button3);
+    linkButtons->addWidget(Button4);
+    grid->addLayout(linkButtons, 4, 0, 1, 2);
+    grid->addWidget(SearchPanel, 5, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -87,6 +96,7 @@ TFormSett::TFormSett(KktSession& session, const QStringList& ports, QWidget* par
     setTabOrder(ComboBox2, Edit1);
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Button3);
+    setTabOrder(Button3, Button4);
 
     // activated: only the user's choice counts as a change, not the selection made by FormShow.
     connect(ComboBox1, &QComboBox::activated, this, &TFormSett::ComboBox1Change);
@@ -96,6 +106,13 @@ TFormSett::TFormSett(KktSession& session, const QStringList& ports, QWidget* par
     connect(Button1, &QPushButton::clicked, this, &TFormSett::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormSett::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFormSett::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TFormSett::Button4Click);
+    connect(SearchPanel, &TKktSearchPanel::FirstFound, this, &TFormSett::SearchFirstFound);
+    connect(SearchPanel, &TKktSearchPanel::Finished, this, &TFormSett::SearchFinished);
+    // The device behind the chosen port, as far as the system knows it.
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        ComboBox1->setToolTip(index >= 0 ? ComboBox1->itemData(index, Qt::ToolTipRole).toString() : QString());
+    });
 }
 
 TSettFields TFormSett::Fields() const
@@ -126,6 +143,8 @@ void TFormSett::FormShow()
     const TStructSetting& sett = m_session.StructSett;
     ComboBox1->clear();
     ComboBox1->addItems(m_ports);
+    for (int i = 0; i < m_ports.size(); ++i)
+        ComboBox1->setItemData(i, PortDescription(m_ports[i]), Qt::ToolTipRole);
     ComboBox1->setCurrentIndex(m_ports.indexOf(sett.PortSett.Name));  // exact, case-sensitive; -1 when absent
     ComboBox2->setCurrentIndex(SettSpeeds().indexOf(QString::number(sett.PortSett.Speed)));
     Edit1->setText(QString::number(sett.PortSett.TimeOut));
@@ -219,4 +238,71 @@ void TFormSett::Button3Click()
         ShowMessage(this, MsgKind::Information, LinkCheckPassedText());
     else
         ShowMessage(this, MsgKind::Confirmation, LinkCheckFailedText());
+}
+
+void TFormSett::Button4Click()
+{
+    if (SearchPanel->Running()) {
+        SearchPanel->Stop();
+        return;
+    }
+    int32_t number = 0;
+    try {
+        number = StrToInt(Edit2->text());
+    } catch (const ConversionError&) {
+        ShowMessage(this, MsgKind::Information, QStringLiteral("ВНИМАНИЕ!\r\nНеккоректный параметр!"));
+        return;
+    }
+    m_beforeSearch = {ComboBox1->currentIndex(), ComboBox2->currentIndex(), Button2->isEnabled(), Button3->isEnabled()};
+    SetSearching(true);
+    QList<int32_t> speeds;
+    for (const QString& speed : SettSpeeds())
+        speeds << speed.toInt();
+    SearchPanel->Start(m_ports, speeds, number);
+}
+
+void TFormSett::SearchFirstFound(const QString& port, int32_t speed)
+{
+    // The user still confirms with "Применить".
+    ComboBox1->setCurrentIndex(m_ports.indexOf(port));
+    ComboBox2->setCurrentIndex(SettSpeeds().indexOf(QString::number(speed)));
+}
+
+void TFormSett::SearchFinished(bool stopped)
+{
+    SetSearching(false);
+    Button2->setEnabled(m_beforeSearch.apply);
+    Button3->setEnabled(m_beforeSearch.check);
+    const KktSearch* search = SearchPanel->Search();
+    if (stopped) {
+        ComboBox1->setCurrentIndex(m_beforeSearch.port);
+        ComboBox2->setCurrentIndex(m_beforeSearch.speed);
+        return;
+    }
+    if (!search->found().isEmpty()) {
+        ComboBox2Change();  // a new choice of port and speed, as if the user had made it
+        Button2->setFocus();
+        return;
+    }
+    QStringList lines{QStringLiteral("ВНИМАНИЕ!"), QStringLiteral("ККТ не найдена!")};
+    if (search->reports().isEmpty())
+        lines << QStringLiteral("В списке нет ни одного порта.");
+    for (const KktPortReport& r : search->reports())
+        lines << QStringLiteral("%1: %2").arg(r.port, PortVerdictText(r));
+    ShowMessage(this, MsgKind::Information, lines.join(QStringLiteral("\r\n")));
+}
+
+void TFormSett::SetSearching(bool searching)
+{
+    for (QWidget* w : {static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox2),
+                       static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Button1),
+                       static_cast<QWidget*>(Button2), static_cast<QWidget*>(Button3)})
+        w->setEnabled(!searching);
+    Button4->setText(searching ? QStringLiteral("Остановить поиск") : QStringLiteral("Найти ККТ"));
+}
+
+void TFormSett::reject()
+{
+    SearchPanel->Stop();
+    QDialog::reject();
 }

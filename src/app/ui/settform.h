@@ -8,6 +8,7 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
+class TKktSearchPanel;
 struct KktSession;
 
 // "Настройки связи с ККТ": chooses port, speed, time-out and register number, checks the link with
@@ -26,6 +27,8 @@ public:
     QPushButton* Button1 = nullptr;  // "Отмена"
     QPushButton* Button2 = nullptr;  // "Применить"
     QPushButton* Button3 = nullptr;  // "Проверить связь с ККТ"
+    QPushButton* Button4 = nullptr;  // "Найти ККТ" / "Остановить поиск"
+    TKktSearchPanel* SearchPanel = nullptr;
 
     // The fields as they stand now.
     TSettFields Fields() const;
@@ -39,6 +42,9 @@ public Q_SLOTS:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
+    // Closing the dialog stops a search under way.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,6 +52,17 @@ protected:
 
 private:
     bool Edit1KeyPress(QKeyEvent* event);
+    void SearchFirstFound(const QString& port, int32_t speed);
+    void SearchFinished(bool stopped);
+    void SetSearching(bool searching);
+
+    // The fields as they were when the search began: a stopped search puts them back.
+    struct BeforeSearch {
+        int port = -1;
+        int speed = -1;
+        bool apply = false;
+        bool check = false;
+    } m_beforeSearch;
 
     KktSession& m_session;
     QStringList m_ports;
