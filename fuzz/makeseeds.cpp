@@ -233,6 +233,11 @@ void FileSeeds(const QString& tmp)
     } else {
         std::fprintf(stderr, "no .xls seeds: %s\n", qPrintable(reason));
     }
+    // Workbooks of a spreadsheet program: formulas, BIFF5 byte texts, every kind of cell.
+    const QString programs = QStringLiteral(KKT_SHEET_FIXTURES "/");
+    for (const char* name : {"formulas-biff8", "formulas-biff5", "cellkinds-biff5"})
+        Seed("xls", QLatin1String(name), ReadAll(programs + QLatin1String(name) + QLatin1String(".xls")));
+    Seed("xlsx", QStringLiteral("formulas"), ReadAll(programs + QLatin1String("formulas.xlsx")));
 }
 
 void ScannerSeeds()
