@@ -256,6 +256,11 @@ void CsvSeeds()
             grid.SetCell(c, 1, QStringLiteral("Значение, \"%1\"").arg(c));
         Seed("csv", QStringLiteral("table%1").arg(t), char(t) + FormatCsv(GridCsvRecords(grid, 1, 2)));
     }
+    // As spreadsheet programs save them: Windows-1251 with ";", UTF-8 with TAB.
+    const QString programs = QStringLiteral(KKT_SHEET_FIXTURES "/");
+    for (const char* name : {"goods-gnumeric-1251", "goods-gnumeric-utf8-tab"})
+        Seed("csv", QLatin1String(name),
+             char(TableId::Goods) + ReadAll(programs + QLatin1String(name) + QLatin1String(".csv")));
 }
 
 }  // namespace

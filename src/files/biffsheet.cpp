@@ -25,6 +25,9 @@ enum RecordId : uint16_t {
     kSst = 0x00FC,
     kLabelSst = 0x00FD,
     kDimension = 0x0200,
+    kArray = 0x0221,
+    kTable = 0x0236,
+    kSharedFormula = 0x04BC,
     kBlank = 0x0201,
     kNumber = 0x0203,
     kLabel = 0x0204,
@@ -422,12 +425,14 @@ private:
                     m_cells.useRow(int(row) + 1);
                 break;
             }
+            case kSharedFormula:
+            case kArray:
+            case kTable:
+                // These sit between a formula and its STRING.
+                textRow = pendingRow;
+                textColumn = pendingColumn;
+                break;
             default:
-                // Shared and array formula records sit between a formula and its STRING.
-                if (record.id == 0x04BC || record.id == 0x0221 || record.id == 0x0236) {
-                    textRow = pendingRow;
-                    textColumn = pendingColumn;
-                }
                 break;
             }
             if (!in.ok())
