@@ -216,8 +216,13 @@ private:
         const QByteArray bytes = in.bytes(length);
         if (m_codePage == 1251)
             return codepage::fromCp1251(bytes);
-        QStringDecoder decoder(QStringLiteral("windows-%1").arg(m_codePage).toLatin1().constData());
-        return decoder.isValid() ? decoder.decode(bytes) : QString::fromLatin1(bytes);
+        // Code page 1200 (UTF-16) names no byte code page: such texts read as Latin-1, like any unknown one.
+        if (m_codePage != kUtf16CodePage) {
+            QStringDecoder decoder(QStringLiteral("windows-%1").arg(m_codePage).toLatin1().constData());
+            if (decoder.isValid())
+                return decoder.decode(bytes);
+        }
+        return QString::fromLatin1(bytes);
     }
 
     // A cell's text as LABEL, RSTRING and STRING hold it: a BIFF8 text or a code-page byte text.
