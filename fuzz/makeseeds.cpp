@@ -233,6 +233,11 @@ void FileSeeds(const QString& tmp)
     } else {
         std::fprintf(stderr, "no .xls seeds: %s\n", qPrintable(reason));
     }
+    // Workbooks of a spreadsheet program: formulas, BIFF5 byte texts, every kind of cell.
+    const QString programs = QStringLiteral(KKT_SHEET_FIXTURES "/");
+    for (const char* name : {"formulas-biff8", "formulas-biff5", "cellkinds-biff5"})
+        Seed("xls", QLatin1String(name), ReadAll(programs + QLatin1String(name) + QLatin1String(".xls")));
+    Seed("xlsx", QStringLiteral("formulas"), ReadAll(programs + QLatin1String("formulas.xlsx")));
 }
 
 void ScannerSeeds()
@@ -251,6 +256,11 @@ void CsvSeeds()
             grid.SetCell(c, 1, QStringLiteral("Значение, \"%1\"").arg(c));
         Seed("csv", QStringLiteral("table%1").arg(t), char(t) + FormatCsv(GridCsvRecords(grid, 1, 2)));
     }
+    // As spreadsheet programs save them: Windows-1251 with ";", UTF-8 with TAB.
+    const QString programs = QStringLiteral(KKT_SHEET_FIXTURES "/");
+    for (const char* name : {"goods-gnumeric-1251", "goods-gnumeric-utf8-tab"})
+        Seed("csv", QLatin1String(name),
+             char(TableId::Goods) + ReadAll(programs + QLatin1String(name) + QLatin1String(".csv")));
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKKT_FUZZ=ON || exit 1
 fi
 # KKT_FUZZ_OPTIONS adds libFuzzer options, e.g. "-fork=1 -ignore_crashes=1" to go on past a known
-# crash (FreeXL 1.0.6 itself crashes on some damaged .xls files: see tests/hardening/regressions/freexl/).
+# crash.
 # KKT_FUZZ_SKIP_BUILD=1 runs the programs already built (while a tree of others does not compile).
 if [ "${KKT_FUZZ_SKIP_BUILD:-0}" != 1 ]; then
     flock /tmp/kkt-build.lock cmake --build "$build" --target kkt_fuzz_all || exit 1
@@ -28,7 +28,6 @@ trap 'rm -rf "$scratch"' EXIT INT TERM
 export TMPDIR="$scratch"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:symbolize=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp"
 
 failed=""
 for t in $targets; do

@@ -9,7 +9,19 @@ int FuzzCsv(const uint8_t* data, size_t size)
 {
     FuzzInput in(data, size);
     const TableId id = TableId(in.byte() % kTableCount);
-    const TCsvRead csv = ParseCsv(in.rest());
+    const QByteArray bytes = in.rest();
+    TGridData grid = InitGrid(id);
+    const TGridData before = grid;
+    // A file of a spreadsheet program, its encoding and separator told by the grid's heading row.
+    TGridData detected = grid;
+    if (!ApplyCsvRecords(ParseCsvWithHeading(bytes, GridCsvRecords(grid, 1, 0).first()), detected).ok()) {
+        for (int r = 0; r < grid.RowCount(); ++r)
+            for (int c = 0; c < grid.ColCount(); ++c)
+                if (detected.Cell(c, r) != before.Cell(c, r))
+                    __builtin_trap();
+    }
+
+    const TCsvRead csv = ParseCsv(bytes);
     if (!csv.ok())
         return 0;
     // Records written out read back as the same fields. A record of one field is left out (one empty
@@ -29,8 +41,6 @@ int FuzzCsv(const uint8_t* data, size_t size)
         if (again.records[i].fields != fields[i])
             __builtin_trap();
 
-    TGridData grid = InitGrid(id);
-    const TGridData before = grid;
     const TCsvApply applied = ApplyCsvRecords(csv, grid);
     if (!applied.ok()) {
         // A refused file leaves the grid as it was.

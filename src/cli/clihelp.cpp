@@ -20,23 +20,28 @@ const QHash<QString, QString>& Helps()
                         "причину по каждому порту и код 1. --save записывает первую найденную в файл\n"
                         "настроек, как \"Применить\" в окне настроек связи.\n")},
         {QStringLiteral("read"),
-         QStringLiteral("kkt-cli read TABLE [--range A-B] [--output FILE]\n"
+         QStringLiteral("kkt-cli read TABLE [--range A-B] [--output FILE] [--spreadsheet-csv]\n"
                         "Читает таблицу из ККТ и пишет строки диапазона в FILE (CSV; без FILE - на стандартный\n"
                         "вывод). Для товаров FILE может быть и .dbVaro или .1cdb.\n"
+                        "--spreadsheet-csv: CSV для Excel и LibreOffice с русскими региональными настройками\n"
+                        "(UTF-8 с меткой порядка байтов, разделитель \";\", строки CR LF).\n"
                         "TABLE: operators, goods, sections, cliche, agents, enterprises, stations.\n"
                         "Диапазон по умолчанию - вся таблица.\n")},
         {QStringLiteral("write"),
          QStringLiteral("kkt-cli write TABLE --input FILE [--range A-B]\n"
                         "Загружает FILE в таблицу в исходном состоянии и записывает диапазон в ККТ.\n"
                         "FILE - CSV: строка заголовков таблицы, затем строки со столбцом 0 как в таблице\n"
-                        "(номер или подпись); строки, которых нет в файле, остаются пустыми. Для товаров\n"
-                        "FILE может быть и .dbVaro, .1cdb, .xls или .xlsx.\n")},
+                        "(номер или подпись); строки, которых нет в файле, остаются пустыми. Кодировка\n"
+                        "(UTF-8 или Windows-1251) и разделитель (\",\", \";\" или табуляция) определяются\n"
+                        "по строке заголовков, как CSV сохраняют Excel и LibreOffice. Для товаров FILE\n"
+                        "может быть и .dbVaro, .1cdb, .xls или .xlsx.\n")},
         {QStringLiteral("clear-goods"), QStringLiteral("kkt-cli clear-goods --yes\n"
                                                        "Очищает базу товаров в ККТ (без вопроса: нужен --yes).\n")},
         {QStringLiteral("module"),
-         QStringLiteral("kkt-cli module read [--output FILE]\n"
+         QStringLiteral("kkt-cli module read [--output FILE] [--spreadsheet-csv]\n"
                         "kkt-cli module write --input FILE\n"
-                        "Параметры модуля связи (GSM/Wi-Fi): семь строк, CSV как у таблиц.\n")},
+                        "Параметры модуля связи (GSM/Wi-Fi): семь строк, CSV как у таблиц (и --spreadsheet-csv\n"
+                        "как у read).\n")},
         {QStringLiteral("regdata"),
          QStringLiteral("kkt-cli regdata [--output FILE]\n"
                         "Запрос регистрационных данных: строки KEY=VALUE (UTF-8).\n")},
@@ -48,9 +53,10 @@ const QHash<QString, QString>& Helps()
                         "Перерегистрация по файлу KEY=VALUE; LIST - номера причин через запятую:\n"
                         "1 Замена ФН, 2 Смена ОФД, 3 Смена реквизитов пользователя, 4 Смена настроек ККТ.\n")},
         {QStringLiteral("convert"),
-         QStringLiteral("kkt-cli convert INPUT OUTPUT\n"
+         QStringLiteral("kkt-cli convert INPUT OUTPUT [--spreadsheet-csv]\n"
                         "Преобразует файл через таблицы программы, формат - по расширению:\n"
-                        "товары .csv, .dbVaro, .1cdb (и .xls, .xlsx на входе); вся конфигурация .conf.\n")},
+                        "товары .csv, .dbVaro, .1cdb (и .xls, .xlsx на входе); вся конфигурация .conf.\n"
+                        "CSV на входе - как у write; --spreadsheet-csv пишет CSV как read с этим параметром.\n")},
     };
     return helps;
 }

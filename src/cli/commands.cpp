@@ -34,3 +34,8 @@ std::optional<TParsedArgs> CommandArgs(TCliContext& ctx, const QString& command,
     }
     return args;
 }
+
+CsvStyle CsvStyleOf(const TParsedArgs& args)
+{
+    return args.has(kSpreadsheetCsv.name) ? CsvStyle::Spreadsheet : CsvStyle::Plain;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include "cli/cliargs.h"
 #include "cli/clicontext.h"
+#include "files/csvtable.h"
 
 #include <QStringList>
 #include <optional>
@@ -17,6 +18,11 @@ int CmdRegData(TCliContext& ctx, const QStringList& words);
 int CmdRegister(TCliContext& ctx, const QStringList& words);
 int CmdReregister(TCliContext& ctx, const QStringList& words);
 int CmdConvert(TCliContext& ctx, const QStringList& words);
+
+// "--spreadsheet-csv": CSV output for spreadsheet programs with Russian regional settings (UTF-8
+// with byte-order mark, ";" between fields) instead of the plain one.
+inline const TOptionSpec kSpreadsheetCsv{QStringLiteral("--spreadsheet-csv"), false};
+CsvStyle CsvStyleOf(const TParsedArgs& args);
 
 // A command's words sorted by its options. On "--help" the command's help goes to the output stream;
 // on a usage error (also a wrong count of positional words) the error stream says why. Either way

@@ -36,7 +36,7 @@ int CmdConvert(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("convert");
     int exit = kExitOk;
-    const auto args = CommandArgs(ctx, command, words, {}, 2, 2, exit);
+    const auto args = CommandArgs(ctx, command, words, {kSpreadsheetCsv}, 2, 2, exit);
     if (!args)
         return exit;
     const QString input = args->positional[0];
@@ -48,6 +48,8 @@ int CmdConvert(TCliContext& ctx, const QStringList& words)
     if (outKind == TFileKind::Unknown || outKind == TFileKind::Sheet)
         return ctx.UsageError(QStringLiteral("%1: в файл \"%2\" записать нельзя (есть: .csv, .dbVaro, .1cdb, .conf)")
                                   .arg(command, output));
+    if (outKind != TFileKind::Csv && args->has(kSpreadsheetCsv.name))
+        return ctx.UsageError(QStringLiteral("%1: %2 - только для файла .csv").arg(command, kSpreadsheetCsv.name));
 
     TGridSet grids;
     if (!LoadInput(ctx, input, inKind, grids))
@@ -57,7 +59,9 @@ int CmdConvert(TCliContext& ctx, const QStringList& words)
     QString error;
     switch (outKind) {
     case TFileKind::Csv:
-        return ctx.WriteFile(output, FormatCsv(GridCsvRecords(goods, 1, goods.RowCount() - 1))) ? kExitOk : kExitUsage;
+        return ctx.WriteFile(output, FormatCsv(GridCsvRecords(goods, 1, goods.RowCount() - 1), CsvStyleOf(*args)))
+                   ? kExitOk
+                   : kExitUsage;
     case TFileKind::Config:
         error = SaveConfigFrom(output, grids);
         break;

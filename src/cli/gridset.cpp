@@ -94,11 +94,20 @@ TGridData GsmAsGrid(const GsmGridModel& gsm)
     return grid;
 }
 
+namespace {
+
+TCsvRead ParseForGrid(const QByteArray& bytes, const TGridData& grid)
+{
+    return ParseCsvWithHeading(bytes, GridCsvRecords(grid, 1, 0).first());
+}
+
+}  // namespace
+
 QString LoadCsvGrid(const QByteArray& bytes, TableId id, TGridData& grid, TAgentLocks& locks)
 {
     TGridData work = grid;
     TAgentLocks workLocks = locks;
-    const TCsvApply apply = ApplyCsvRecords(ParseCsv(bytes), work);
+    const TCsvApply apply = ApplyCsvRecords(ParseForGrid(bytes, work), work);
     if (!apply.ok())
         return apply.error;
     for (qsizetype k = 0; k < apply.rows.size(); ++k) {
@@ -114,7 +123,7 @@ QString LoadCsvGrid(const QByteArray& bytes, TableId id, TGridData& grid, TAgent
 QString LoadCsvModule(const QByteArray& bytes, GsmGridModel& gsm)
 {
     TGridData grid = GsmAsGrid(gsm);
-    const TCsvApply apply = ApplyCsvRecords(ParseCsv(bytes), grid);
+    const TCsvApply apply = ApplyCsvRecords(ParseForGrid(bytes, grid), grid);
     if (!apply.ok())
         return apply.error;
     for (qsizetype k = 0; k < apply.rows.size(); ++k) {

@@ -37,7 +37,8 @@ QString FileKindList();  // the endings, for messages
 // The module grid as a table grid: row 0 "Параметр", "Значение"; rows 1..7 caption and value.
 TGridData GsmAsGrid(const GsmGridModel& gsm);
 
-// A CSV file into a grid that already holds its start-up content. The rows the file names are
+// A CSV file into a grid that already holds its start-up content; also in Windows-1251 and with ";" or
+// TAB between fields, as spreadsheet programs save it (ParseCsvWithHeading). The rows the file names are
 // checked as typed cells; agents get their signs chosen. Empty on success, else the error with its line.
 QString LoadCsvGrid(const QByteArray& bytes, TableId id, TGridData& grid, TAgentLocks& locks);
 // The module's CSV: rows named by caption; the type row takes "GSM", "WI-FI" or nothing.

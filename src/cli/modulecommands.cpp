@@ -21,7 +21,7 @@ int ModuleRead(TCliContext& ctx, const TParsedArgs& args)
     }
     if (!result.ok())
         return ctx.Fail(result.message);
-    return ctx.Emit(args.value(kOutput.name), FormatCsv(GridCsvRecords(GsmAsGrid(gsm), 1, gsm::kRows)));
+    return ctx.Emit(args.value(kOutput.name), FormatCsv(GridCsvRecords(GsmAsGrid(gsm), 1, gsm::kRows), CsvStyleOf(args)));
 }
 
 int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
@@ -51,7 +51,7 @@ int CmdModule(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("module");
     int exit = kExitOk;
-    const auto args = CommandArgs(ctx, command, words, {kInput, kOutput}, 1, 1, exit);
+    const auto args = CommandArgs(ctx, command, words, {kInput, kOutput, kSpreadsheetCsv}, 1, 1, exit);
     if (!args)
         return exit;
     const QString action = args->positional[0];
@@ -61,8 +61,10 @@ int CmdModule(TCliContext& ctx, const QStringList& words)
         return ModuleRead(ctx, *args);
     }
     if (action == QLatin1String("write")) {
-        if (args->has(kOutput.name))
-            return ctx.UsageError(QStringLiteral("module write: параметр \"--output\" не нужен"));
+        for (const TOptionSpec& spec : {kOutput, kSpreadsheetCsv}) {
+            if (args->has(spec.name))
+                return ctx.UsageError(QStringLiteral("module write: параметр \"%1\" не нужен").arg(spec.name));
+        }
         return ModuleWrite(ctx, *args);
     }
     return ctx.UsageError(QStringLiteral("module: неизвестное действие \"%1\" (есть: read, write)").arg(action));

@@ -64,9 +64,9 @@ struct TTableArgs {
 };
 
 std::optional<TTableArgs> TableCommandArgs(TCliContext& ctx, const QString& command, const QStringList& words,
-                                           const TOptionSpec& file, int& exit)
+                                           const QList<TOptionSpec>& files, int& exit)
 {
-    const auto args = CommandArgs(ctx, command, words, {kRange, file}, 1, 1, exit);
+    const auto args = CommandArgs(ctx, command, words, QList<TOptionSpec>{kRange} + files, 1, 1, exit);
     if (!args)
         return std::nullopt;
     TTableArgs t{*args};
@@ -88,7 +88,7 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("read");
     int exit = kExitOk;
-    const auto table = TableCommandArgs(ctx, command, words, kOutput, exit);
+    const auto table = TableCommandArgs(ctx, command, words, {kOutput, kSpreadsheetCsv}, exit);
     if (!table)
         return exit;
     const auto& [args, id, first, last] = *table;
@@ -98,6 +98,8 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
     if (kind != TFileKind::Csv && !(id == TableId::Goods && goodsFile))
         return ctx.UsageError(QStringLiteral("%1: таблица пишется в файл .csv%2").arg(command,
                                   id == TableId::Goods ? QStringLiteral(", .dbVaro или .1cdb") : QString()));
+    if (kind != TFileKind::Csv && args.has(kSpreadsheetCsv.name))
+        return ctx.UsageError(QStringLiteral("%1: %2 - только для файла .csv").arg(command, kSpreadsheetCsv.name));
 
     if (!ctx.LinkReady())
         return kExitUsage;
@@ -114,14 +116,14 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
         const QString error = SaveGoodsFile(output, kind, grid);
         return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
     }
-    return ctx.Emit(output, FormatCsv(GridCsvRecords(grid, first, last)));
+    return ctx.Emit(output, FormatCsv(GridCsvRecords(grid, first, last), CsvStyleOf(args)));
 }
 
 int CmdWrite(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("write");
     int exit = kExitOk;
-    const auto table = TableCommandArgs(ctx, command, words, kInput, exit);
+    const auto table = TableCommandArgs(ctx, command, words, {kInput}, exit);
     if (!table)
         return exit;
     const auto& [args, id, first, last] = *table;

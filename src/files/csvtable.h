@@ -23,7 +23,18 @@ struct TCsvRead {
 
 // Empty lines carry no record.
 TCsvRead ParseCsv(const QByteArray& bytes);
-QByteArray FormatCsv(const QList<QStringList>& records);
+
+// A file whose first record must be `heading`, also as spreadsheet programs with Russian regional
+// settings save it: UTF-8 (with or without byte-order mark) or Windows-1251, fields separated by ",",
+// ";" or TAB. The encoding and the separator are those that make the first record the heading. A
+// file that fits no way reads as ParseCsv does (when it is UTF-8); one that fits in both encodings, or
+// with several separators and its records do not tell them apart, is refused saying which.
+TCsvRead ParseCsvWithHeading(const QByteArray& bytes, const QStringList& heading);
+
+// Plain: the format above. Spreadsheet: for spreadsheet programs with Russian regional settings,
+// UTF-8 with byte-order mark, ";" between fields, records ended by CR LF.
+enum class CsvStyle { Plain, Spreadsheet };
+QByteArray FormatCsv(const QList<QStringList>& records, CsvStyle style = CsvStyle::Plain);
 
 // Row 0 of the grid, then rows first..last, every column.
 QList<QStringList> GridCsvRecords(const TGridData& grid, int first, int last);

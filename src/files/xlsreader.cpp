@@ -1,46 +1,18 @@
 #include "files/xlsreader.h"
 
+#include "files/biffsheet.h"
 #include "files/isolatedcall.h"
-#include "files/numbertext.h"
+#include "files/olestream.h"
 
 #include <QDataStream>
-#include <QFile>
-#include <freexl.h>
+#include <QIODevice>
 
 namespace {
 
-// FreeXL asks for freexl_close also after a failed open.
-struct XlsHandle {
-    const void* handle = nullptr;
-    ~XlsHandle()
-    {
-        if (handle)
-            freexl_close(handle);
-    }
-};
-
-QString CellText(const FreeXL_CellValue& value)
-{
-    switch (value.type) {
-    case FREEXL_CELL_INT:
-        return QString::number(value.value.int_value);
-    case FREEXL_CELL_DOUBLE:
-        return NumberToText(value.value.double_value);
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        return value.value.text_value ? QString::fromUtf8(value.value.text_value) : QString();
-    default:
-        return QString();
-    }
-}
-
-TSheetRead Failure(const QString& fileName, int code)
+TSheetRead Failure(const QString& fileName, const QString& why)
 {
     TSheetRead result;
-    result.error = QStringLiteral("Не удалось прочитать книгу \"%1\" (ошибка FreeXL %2).").arg(fileName).arg(code);
+    result.error = QStringLiteral("Не удалось прочитать книгу \"%1\": %2.").arg(fileName, why);
     return result;
 }
 
@@ -97,51 +69,19 @@ TSheetRead ReadXlsFirstSheet(const QString& fileName, int maxRow, int maxColumn)
     TSheetRead read;
     if (run.ok && Deserialize(run.output, maxRow, maxColumn, read))
         return read;
-    read = TSheetRead();
-    read.error = QStringLiteral("Не удалось прочитать книгу \"%1\": %2.")
-                     .arg(fileName, run.ok ? QStringLiteral("ответ чтения повреждён") : run.error);
-    return read;
+    return Failure(fileName, run.ok ? QStringLiteral("ответ чтения повреждён") : run.error);
 }
 
 TSheetRead ReadXlsFirstSheetInProcess(const QString& fileName, int maxRow, int maxColumn)
 {
-    XlsHandle xls;
-    const QByteArray path = QFile::encodeName(fileName);
-    int rc = freexl_open(path.constData(), &xls.handle);
-    if (rc != FREEXL_OK)
-        return Failure(fileName, rc);
-
-    unsigned int sheets = 0;
-    rc = freexl_get_info(xls.handle, FREEXL_BIFF_SHEET_COUNT, &sheets);
-    if (rc != FREEXL_OK)
-        return Failure(fileName, rc);
+    QString why;
+    const std::optional<QByteArray> stream = ReadWorkbookStream(fileName, why);
+    if (!stream)
+        return Failure(fileName, why);
     TSheetRead result;
-    result.status = SheetStatus::Read;
     result.cells = TSheetCells(maxRow, maxColumn);
-    if (sheets == 0)
-        return result;
-
-    rc = freexl_select_active_worksheet(xls.handle, 0);
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (rc == FREEXL_OK)
-        rc = freexl_worksheet_dimensions(xls.handle, &rows, &columns);
-    if (rc != FREEXL_OK)
-        return Failure(fileName, rc);
-
-    // The dimensions are counts: the last used row is "rows", formatted empty rows included.
-    result.cells.useRow(static_cast<int>(rows));
-    const unsigned int readRows = std::min<unsigned int>(rows, static_cast<unsigned int>(std::max(0, maxRow)));
-    const unsigned int readColumns = std::min<unsigned int>(columns, static_cast<unsigned int>(std::max(0, maxColumn)));
-    for (unsigned int r = 0; r < readRows; ++r) {
-        for (unsigned int c = 0; c < readColumns; ++c) {
-            FreeXL_CellValue value;
-            rc = freexl_get_cell_value(xls.handle, r, static_cast<unsigned short>(c), &value);
-            if (rc != FREEXL_OK)
-                return Failure(fileName, rc);
-            if (value.type != FREEXL_CELL_NULL)
-                result.cells.setCell(static_cast<int>(r) + 1, static_cast<int>(c) + 1, CellText(value));
-        }
-    }
+    if (!ReadBiffFirstSheet(*stream, result.cells, why))
+        return Failure(fileName, why);
+    result.status = SheetStatus::Read;
     return result;
 }

@@ -1,10 +1,11 @@
 #pragma once
 #include "files/sheetcells.h"
 
-// ".xls" (BIFF, as 1C exports it) through FreeXL. FreeXL reads past its own buffers on some damaged
-// workbooks, so the reading runs isolated: such a file gives a failed read with its reason, never a
-// crash of the program. A read that takes longer than a minute fails too.
+// ".xls" (BIFF5/7 and BIFF8, as 1C and the spreadsheet programs write it): the compound document
+// through libgsf, the workbook's records by biffsheet.h. The reading runs isolated, so that a fault of
+// the library on a damaged file gives a failed read with its reason, never a crash of the program. A
+// read that takes longer than a minute fails too.
 TSheetRead ReadXlsFirstSheet(const QString& fileName, int maxRow, int maxColumn);
 
-// The same in this process, for the fuzzer, which has to see FreeXL's faults where they happen.
+// The same in this process, for the fuzzer, which has to see faults where they happen.
 TSheetRead ReadXlsFirstSheetInProcess(const QString& fileName, int maxRow, int maxColumn);

@@ -1,7 +1,7 @@
 // Every seed and every input a fuzzer once tripped over, run again through the same entry function.
-// A kept finding lives in regressions/<target>/ under the name the fuzzer gave it; workbooks that
-// fault inside FreeXL itself live in regressions/freexl/ and go through the isolated reader instead
-// (see the unsafe input tests).
+// A kept finding lives in regressions/<target>/ under the name the fuzzer gave it; the workbooks of
+// regressions/freexl/, which once crashed the former spreadsheet library, go through the isolated
+// reader instead (see the unsafe input tests).
 #include "entries/fuzzentries.h"
 
 #include <QDir>
@@ -9,13 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-// FreeXL 1.0.6 keeps 192 bytes of some damaged workbooks after freexl_close (a kept .xls finding
-// shows it); in a sanitizer build that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfreexl\n";
-}
 
 namespace {
 
