@@ -206,7 +206,7 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
         TGridSet old;
         if (!LoadWriteFile(ctx, command, id, before, first, last, old, exit))
             return exit;
-        rows = ChangedRows(old.Table(id), grid, first, last);
+        rows = ChangedRows(id, old.Table(id), grid, first, last);
     }
     if (dryRun) {
         ListEntries(ctx, grid, rows);

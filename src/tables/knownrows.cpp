@@ -1,20 +1,60 @@
 #include "tables/knownrows.h"
 
-bool SameRow(const TGridData& a, const TGridData& b, int row)
+#include "link/conversion.h"
+#include "tables/encoding.h"
+
+#include <optional>
+
+namespace {
+
+bool SameText(const TGridData& a, const TGridData& b, int row)
 {
-    if (a.ColCount() != b.ColCount())
-        return false;
     for (int c = 1; c < a.ColCount(); ++c)
         if (a.Cell(c, row) != b.Cell(c, row))
             return false;
     return true;
 }
 
-QList<int> ChangedRows(const TGridData& before, const TGridData& after, int first, int last)
+// The item as the write would send it, its numbers as numbers; none when the row would not convert.
+std::optional<KktGoodsItem> TravellingItem(const TGridData& goods, int row)
+{
+    try {
+        KktGoodsItem item = GoodsItemFromRow(goods, row);
+        item.barcode = QString::number(item.barcode.toULongLong());
+        item.section = QString::number(item.section.toULongLong());
+        return item;
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    }
+}
+
+bool SameItem(const KktGoodsItem& a, const KktGoodsItem& b)
+{
+    return a.name == b.name && a.barcode == b.barcode && a.marking == b.marking && a.price == b.price &&
+           a.section == b.section && a.quantity == b.quantity;
+}
+
+}  // namespace
+
+bool SameRow(TableId id, const TGridData& a, const TGridData& b, int row)
+{
+    if (a.ColCount() != b.ColCount())
+        return false;
+    if (SameText(a, b, row))
+        return true;
+    if (id != TableId::Goods)
+        return false;
+    // Only rows whose text differs are converted: a load of an unchanged base stays a text comparison.
+    const std::optional<KktGoodsItem> x = TravellingItem(a, row);
+    const std::optional<KktGoodsItem> y = TravellingItem(b, row);
+    return x && y && SameItem(*x, *y);
+}
+
+QList<int> ChangedRows(TableId id, const TGridData& before, const TGridData& after, int first, int last)
 {
     QList<int> rows;
     for (int r = first; r <= last; ++r)
-        if (!SameRow(before, after, r))
+        if (!SameRow(id, before, after, r))
             rows.push_back(r);
     return rows;
 }
@@ -37,7 +77,7 @@ bool TKnownRows::Remember(const TGridData& grid, int row)
 
 void TKnownRows::Forget()
 {
-    *this = TKnownRows();
+    *this = TKnownRows(m_id);
 }
 
 bool TKnownRows::SetMark(int row, bool marked)
@@ -53,7 +93,7 @@ bool TKnownRows::Update(const TGridData& grid, int row)
 {
     if (!IsKnown(row))
         return false;
-    return SetMark(row, !SameRow(m_snapshot, grid, row));
+    return SetMark(row, !SameRow(m_id, m_snapshot, grid, row));
 }
 
 bool TKnownRows::UpdateAll(const TGridData& grid)

@@ -1,5 +1,6 @@
 #pragma once
 #include "tables/griddata.h"
+#include "tables/tabledefs.h"
 
 #include <QList>
 
@@ -9,6 +10,8 @@
 // so every change of the grid counts once Update/UpdateAll is called after it.
 class TKnownRows {
 public:
+    explicit TKnownRows(TableId id) : m_id(id) {}
+
     // The grid's row `row` is now what the register holds; its mark is cleared (true when it was set).
     bool Remember(const TGridData& grid, int row);
     // Nothing is known any more (a new register): no row is marked.
@@ -27,13 +30,16 @@ public:
 private:
     bool SetMark(int row, bool marked);
 
+    TableId m_id;
     TGridData m_snapshot;
     QList<bool> m_known;
     QList<bool> m_marked;
     int m_count = 0;
 };
 
-// True when data row `row` holds the same text in every column (the label column aside) of both grids.
-bool SameRow(const TGridData& a, const TGridData& b, int row);
-// The data rows among first..last whose cells differ between the two grids, ascending.
-QList<int> ChangedRows(const TGridData& before, const TGridData& after, int first, int last);
+// True when data row `row` of table `id` says the same in both grids: the same text in every column
+// (the label column aside), or for goods the same item as it travels ("1" and "1.00" are one price,
+// an empty quantity and "0.000" one quantity), so that a file and a read of the same base agree.
+bool SameRow(TableId id, const TGridData& a, const TGridData& b, int row);
+// The data rows among first..last that differ between the two grids, ascending.
+QList<int> ChangedRows(TableId id, const TGridData& before, const TGridData& after, int first, int last);

@@ -26,7 +26,7 @@ TGridData Goods(int count)
 TEST(KnownRows, OnlyKnownRowsThatDifferAreMarkedAndEditingBackUnmarks)
 {
     TGridData grid = Goods(5);
-    TKnownRows known;
+    TKnownRows known(TableId::Goods);
     grid.SetCell(1, 2, "Сыр");
     EXPECT_FALSE(known.UpdateAll(grid));  // nothing read or written yet: nothing is marked
     EXPECT_EQ(known.MarkedCount(), 0);
@@ -53,7 +53,19 @@ TEST(KnownRows, OnlyKnownRowsThatDifferAreMarkedAndEditingBackUnmarks)
 
     EXPECT_TRUE(known.Remember(grid, 2));
     EXPECT_EQ(known.MarkedCount(), 0);
-    EXPECT_EQ(ChangedRows(Goods(5), grid, 1, 6), (QList<int>{2}));
+    EXPECT_EQ(ChangedRows(TableId::Goods, Goods(5), grid, 1, 6), (QList<int>{2}));
+
+    // A goods row says the same when it would travel the same: numbers in another spelling do not mark.
+    TGridData spelled = grid;
+    spelled.SetCell(4, 1, "1");
+    spelled.SetCell(6, 1, "0.000");
+    spelled.SetCell(2, 3, "0");
+    spelled.SetCell(5, 3, "01");
+    EXPECT_FALSE(known.UpdateAll(spelled));
+    EXPECT_EQ(ChangedRows(TableId::Goods, grid, spelled, 1, 5), QList<int>{});
+    spelled.SetCell(1, 1, "товар 1");
+    EXPECT_EQ(ChangedRows(TableId::Goods, grid, spelled, 1, 5), QList<int>{1});
+    EXPECT_EQ(ChangedRows(TableId::Cliche, grid, spelled, 1, 5), (QList<int>{1, 3}));
 }
 
 TEST(GoodsFind, NameFragmentsInAnyCaseAndBarcodesWrapBothWays)
@@ -80,7 +92,7 @@ TEST(ChangedWrite, OnlyTheGivenEntriesTravelAndAFailureLeavesTheRestToDo)
     KktLink link;
     const KktLinkArgs args = sim.linkArgs();
     TGridData goods = Goods(40);
-    TKnownRows known;
+    TKnownRows known(TableId::Goods);
     TRunHooks hooks;
     hooks.entryDone = [&](int row) { known.Remember(goods, row); };
     std::vector<int> progress;
@@ -114,7 +126,7 @@ TEST(ChangedWrite, OnlyTheGivenEntriesTravelAndAFailureLeavesTheRestToDo)
 
     // A read makes its rows known as the register holds them.
     TGridData read = InitGrid(TableId::Goods);
-    TKnownRows readKnown;
+    TKnownRows readKnown(TableId::Goods);
     TAgentLocks locks;
     hooks.entryDone = [&](int row) { readKnown.Remember(read, row); };
     ASSERT_TRUE(ReadTable(TableId::Goods, read, locks, 30, 35, link, args, hooks).ok());

@@ -76,6 +76,7 @@ QString MarkedCaption(TableId id, int marked)
 TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent)
 {
     for (int t = 0; t < kTableCount; ++t) {
+        m_known.emplace_back(TableId(t));
         m_grids[t] = InitGrid(TableId(t));
         m_current[t] = QPoint(1, 1);
     }

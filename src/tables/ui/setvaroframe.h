@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <array>
 #include <functional>
+#include <vector>
 
 struct KktSession;
 class QAction;
@@ -123,7 +124,7 @@ private:
 
     KktSession* m_session = nullptr;
     std::array<TGridData, kTableCount> m_grids;
-    std::array<TKnownRows, kTableCount> m_known;
+    std::vector<TKnownRows> m_known;  // one per table, in tab order
     std::array<TGridModel*, kTableCount> m_models{};
     std::array<TGridView*, kTableCount> m_views{};
     std::array<QLineEdit*, kTableCount> m_first{};
