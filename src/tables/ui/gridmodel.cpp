@@ -18,8 +18,7 @@ bool TGridModel::UpdateMark(int row)
 void TGridModel::ShowMarkChanged(int row)
 {
     emit dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));
-    emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
-    emit marksChanged();
+    emit markChanged(row);
 }
 
 void TGridModel::RowKnown(int row)
@@ -31,7 +30,7 @@ void TGridModel::RowKnown(int row)
 void TGridModel::Refresh()
 {
     if (m_known && m_known->UpdateAll(*m_grid))
-        emit marksChanged();
+        emit markChanged(0);
     // dataChanged rather than a reset: a reset would destroy the editor open on the current cell.
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);

@@ -47,8 +47,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 signals:
-    // A row's mark came or went.
-    void marksChanged();
+    // The mark of `row` came or went; 0 after Refresh, when any rows may have changed. Its cells are
+    // announced by dataChanged; its label is the view's to repaint (a headerDataChanged would have
+    // the header measure itself again).
+    void markChanged(int row);
 
 private:
     // Compares `row` with what is known and tells the view about a changed mark.

@@ -143,7 +143,7 @@ QWidget* TFrameSetVaro::BuildTab(TableId id)
     auto* page = new QWidget;
     m_models[t] = new TGridModel(id, &m_grids[t], this);
     m_models[t]->SetKnown(&m_known[t]);
-    connect(m_models[t], &TGridModel::marksChanged, this, [this, id] { ShowMarkCount(id); });
+    connect(m_models[t], &TGridModel::markChanged, this, [this, id] { ShowMarkCount(id); });
     if (id == TableId::Agents)
         m_models[t]->isLocked = [this](int col, int row) { return m_locks.IsLocked(col, row); };
     TGridView* view = new TGridView(m_models[t], page);
@@ -294,7 +294,10 @@ void TFrameSetVaro::RowKnown(TableId id, int row)
 
 void TFrameSetVaro::ShowMarkCount(TableId id)
 {
-    PageControl1->setTabText(int(id), MarkedCaption(id, m_known[size_t(id)].MarkedCount()));
+    const QString caption = MarkedCaption(id, m_known[size_t(id)].MarkedCount());
+    // The tab bar lays itself out again on every new text.
+    if (PageControl1->tabText(int(id)) != caption)
+        PageControl1->setTabText(int(id), caption);
 }
 
 void TFrameSetVaro::SetCell(TableId id, int col, int row, const QString& text)
