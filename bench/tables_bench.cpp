@@ -68,6 +68,35 @@ double WriteGoods(SimPtyServer& server, const TGridData& goods, const QList<int>
     return ms;
 }
 
+// The parameters frame on its goods tab, shown.
+void ShowGoods(TFrameSetVaro& frame, KktSession& session)
+{
+    frame.Init(session);
+    frame.resize(1100, 600);
+    frame.ShowTable(TableId::Goods);
+    frame.show();
+    QCoreApplication::processEvents();
+}
+
+// Medians in ms of the base loaded into the goods grid and of "Очистить таблицу", repaint included.
+std::pair<double, double> LoadAndClear(TFrameSetVaro& frame, const TGridData& goods)
+{
+    std::vector<double> load, clear;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        frame.Grid(TableId::Goods) = goods;
+        frame.RefreshGrid(TableId::Goods);
+        QCoreApplication::processEvents();
+        load.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        frame.CleanActiveTable();
+        QCoreApplication::processEvents();
+        clear.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return {Median(load), Median(clear)};
+}
+
 }  // namespace
 
 KKT_BENCH(tables,
@@ -104,26 +133,10 @@ KKT_BENCH(tables,
 
     KktSession session;
     TFrameSetVaro frame;
-    frame.Init(session);
-    frame.resize(1100, 600);
-    frame.ShowTable(TableId::Goods);
-    frame.show();
-    QCoreApplication::processEvents();
-    std::vector<double> load, clear;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        frame.Grid(TableId::Goods) = goods;
-        frame.RefreshGrid(TableId::Goods);
-        QCoreApplication::processEvents();
-        load.push_back(double(timer.nsecsElapsed()) / 1e6);
-        timer.restart();
-        frame.CleanActiveTable();
-        QCoreApplication::processEvents();
-        clear.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    out.push_back({QStringLiteral("goods_grid_load_6000"), Median(load), QStringLiteral("ms")});
-    out.push_back({QStringLiteral("goods_grid_clear_6000"), Median(clear), QStringLiteral("ms")});
+    ShowGoods(frame, session);
+    const auto [load, clear] = LoadAndClear(frame, goods);
+    out.push_back({QStringLiteral("goods_grid_load_6000"), load, QStringLiteral("ms")});
+    out.push_back({QStringLiteral("goods_grid_clear_6000"), clear, QStringLiteral("ms")});
 }
 
 KKT_BENCH(changed,
@@ -135,10 +148,7 @@ KKT_BENCH(changed,
     const TGridData goods = SampleGoods();
     KktSession session;
     TFrameSetVaro frame;
-    frame.Init(session);
-    frame.resize(1100, 600);
-    frame.ShowTable(TableId::Goods);
-    frame.show();
+    ShowGoods(frame, session);
     frame.Grid(TableId::Goods) = goods;
     frame.RefreshGrid(TableId::Goods);
     QCoreApplication::processEvents();
@@ -202,23 +212,11 @@ KKT_BENCH(changed,
     // Every row known: a load compares the whole base; a clear changes every row.
     for (int r = 1; r <= 6000; ++r)
         frame.RowKnown(TableId::Goods, r);
-    std::vector<double> load, clear;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        frame.Grid(TableId::Goods) = goods;
-        frame.RefreshGrid(TableId::Goods);
-        QCoreApplication::processEvents();
-        load.push_back(double(timer.nsecsElapsed()) / 1e6);
-        timer.restart();
-        frame.CleanActiveTable();
-        QCoreApplication::processEvents();
-        clear.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
+    const auto [load, clear] = LoadAndClear(frame, goods);
     frame.Grid(TableId::Goods) = goods;
     frame.RefreshGrid(TableId::Goods);
-    out.push_back({QStringLiteral("goods_grid_load_6000_known"), Median(load), QStringLiteral("ms")});
-    out.push_back({QStringLiteral("goods_grid_clear_6000_known"), Median(clear), QStringLiteral("ms")});
+    out.push_back({QStringLiteral("goods_grid_load_6000_known"), load, QStringLiteral("ms")});
+    out.push_back({QStringLiteral("goods_grid_clear_6000_known"), clear, QStringLiteral("ms")});
     out.push_back({QStringLiteral("goods_cell_edit_unknown"), editUnknown, QStringLiteral("ms")});
     out.push_back({QStringLiteral("goods_cell_edit_known"), typing(), QStringLiteral("ms")});
 
