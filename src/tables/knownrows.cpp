@@ -75,9 +75,13 @@ bool TKnownRows::Remember(const TGridData& grid, int row)
     return SetMark(row, false);
 }
 
-void TKnownRows::Forget()
+void TKnownRows::RememberAll(const TGridData& held)
 {
-    *this = TKnownRows(m_id);
+    m_snapshot = held;
+    m_known = QList<bool>(held.RowCount(), true);
+    m_known[0] = false;  // the headings
+    m_marked = QList<bool>(held.RowCount(), false);
+    m_count = 0;
 }
 
 bool TKnownRows::SetMark(int row, bool marked)

@@ -14,8 +14,9 @@ public:
 
     // The grid's row `row` is now what the register holds; its mark is cleared (true when it was set).
     bool Remember(const TGridData& grid, int row);
-    // Nothing is known any more (a new register): no row is marked.
-    void Forget();
+    // Every row of `held` is what the register now holds (its goods base was cleared: empty rows).
+    // Call UpdateAll with the grid afterwards.
+    void RememberAll(const TGridData& held);
 
     // Compares row `row` (or every row) of the grid with what is known; true when a mark changed.
     bool Update(const TGridData& grid, int row);

@@ -124,6 +124,13 @@ TEST_F(MarksFixture, ChangedRowsAreMarkedAndOnlyTheyAreWrittenUntilAllWentThroug
     frame.ReadActiveTable();
     EXPECT_EQ(Marked().size(), 10);
     EXPECT_EQ(frame.Grid(TableId::Goods).Cell(1, 11), "Товар 11");
+
+    // Once the register's base is cleared, every item the grid holds is a change to send.
+    frame.ClearBaseInKkt();
+    EXPECT_EQ(messages.last(), "База успешно очищена!");
+    EXPECT_EQ(Marked().size(), 20);
+    EXPECT_EQ(Marked().first(), 11);
+    EXPECT_EQ(Caption(), "Предмет расчета (изм. 20)");
 }
 
 TEST_F(MarksFixture, SearchGoesToMatchesRoundTheTableAndSaysWhenThereIsNone)

@@ -483,6 +483,11 @@ void TFrameSetVaro::ClearBaseInKkt()
     const TRunResult result = ::ClearBaseInKkt(m_session->Link, m_session->LinkArgs());
     HideWait();
     m_running = false;
+    // The register now holds an empty base: every item of the grid that is not empty is a change.
+    if (result.severity != RunSeverity::Error) {
+        m_known[size_t(TableId::Goods)].RememberAll(InitGrid(TableId::Goods));
+        RefreshGrid(TableId::Goods);
+    }
     ShowMessage(this, KindOf(result.severity), result.message);
 }
 
