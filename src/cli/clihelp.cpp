@@ -28,20 +28,23 @@ const QHash<QString, QString>& Helps()
                         "TABLE: operators, goods, sections, cliche, agents, enterprises, stations.\n"
                         "Диапазон по умолчанию - вся таблица.\n")},
         {QStringLiteral("write"),
-         QStringLiteral("kkt-cli write TABLE --input FILE [--range A-B]\n"
+         QStringLiteral("kkt-cli write TABLE --input FILE [--range A-B] [--changed-from OLD] [--dry-run]\n"
                         "Загружает FILE в таблицу в исходном состоянии и записывает диапазон в ККТ.\n"
                         "FILE - CSV: строка заголовков таблицы, затем строки со столбцом 0 как в таблице\n"
                         "(номер или подпись); строки, которых нет в файле, остаются пустыми. Кодировка\n"
                         "(UTF-8 или Windows-1251) и разделитель (\",\", \";\" или табуляция) определяются\n"
                         "по строке заголовков, как CSV сохраняют Excel и LibreOffice. Для товаров FILE\n"
-                        "может быть и .dbVaro, .1cdb, .xls или .xlsx.\n")},
+                        "может быть и .dbVaro, .1cdb, .xls или .xlsx.\n"
+                        "С --changed-from OLD (обычно файл прежнего read) записываются только записи\n"
+                        "диапазона, которые в FILE не такие, как в OLD; оба файла проверяются до записи.\n"
+                        "--dry-run печатает записи, которые были бы записаны, и ничего не отправляет.\n")},
         {QStringLiteral("clear-goods"), QStringLiteral("kkt-cli clear-goods --yes\n"
                                                        "Очищает базу товаров в ККТ (без вопроса: нужен --yes).\n")},
         {QStringLiteral("module"),
          QStringLiteral("kkt-cli module read [--output FILE] [--spreadsheet-csv]\n"
-                        "kkt-cli module write --input FILE\n"
+                        "kkt-cli module write --input FILE [--changed-from OLD] [--dry-run]\n"
                         "Параметры модуля связи (GSM/Wi-Fi): семь строк, CSV как у таблиц (и --spreadsheet-csv\n"
-                        "как у read).\n")},
+                        "как у read). --changed-from и --dry-run - как у write.\n")},
         {QStringLiteral("regdata"),
          QStringLiteral("kkt-cli regdata [--output FILE]\n"
                         "Запрос регистрационных данных: строки KEY=VALUE (UTF-8).\n")},

@@ -8,6 +8,23 @@ namespace {
 
 const TOptionSpec kInput{QStringLiteral("--input")};
 const TOptionSpec kOutput{QStringLiteral("--output")};
+const TOptionSpec kChangedFrom{QStringLiteral("--changed-from")};
+const TOptionSpec kDryRun{QStringLiteral("--dry-run"), false};
+
+// The module's CSV into `gsm`, or false with the error told.
+bool LoadModuleFile(TCliContext& ctx, const QString& file, GsmGridModel& gsm, int& exit)
+{
+    QByteArray bytes;
+    if (!ctx.ReadFile(file, bytes)) {
+        exit = kExitUsage;
+        return false;
+    }
+    if (const QString error = LoadCsvModule(bytes, gsm); !error.isEmpty()) {
+        exit = ctx.FileError(file, error);
+        return false;
+    }
+    return true;
+}
 
 int ModuleRead(TCliContext& ctx, const TParsedArgs& args)
 {
@@ -29,18 +46,35 @@ int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
     const QString input = args.value(kInput.name);
     if (input.isEmpty())
         return ctx.UsageError(QStringLiteral("module write: нужен --input FILE"));
-    QByteArray bytes;
-    if (!ctx.ReadFile(input, bytes))
-        return kExitUsage;
+    int exit = kExitOk;
     GsmGridModel gsm;
-    if (const QString error = LoadCsvModule(bytes, gsm); !error.isEmpty())
-        return ctx.FileError(input, error);
+    if (!LoadModuleFile(ctx, input, gsm, exit))
+        return exit;
+    QList<int> rows;
+    const QString before = args.value(kChangedFrom.name);
+    GsmGridModel old;
+    if (!before.isEmpty() && !LoadModuleFile(ctx, before, old, exit))
+        return exit;
+    for (int row = 1; row <= gsm::kRows; ++row)
+        if (before.isEmpty() || old.Value(row) != gsm.Value(row))
+            rows.push_back(row);
+    if (args.flags.contains(kDryRun.name)) {
+        for (int row : rows)
+            ctx.out << GsmRowCaption(row) << QStringLiteral(": ") << gsm.Value(row) << '\n';
+        ctx.out << QStringLiteral("Будет записано параметров: %1.").arg(rows.size()) << '\n';
+        ctx.out.flush();
+        return kExitOk;
+    }
+    if (rows.isEmpty()) {
+        ctx.Inform(QStringLiteral("Файлы не различаются: ничего не записано."));
+        return kExitOk;
+    }
     if (!ctx.LinkReady())
         return kExitUsage;
     GsmTransferResult result;
     {
         TProgressBar bar(ctx.err, ctx.progressBar);
-        result = WriteGsmParams(ctx.session.Link, ctx.session.LinkArgs(), gsm, [&bar](int percent) { bar.Show(percent); });
+        result = WriteGsmRows(ctx.session.Link, ctx.session.LinkArgs(), gsm, rows, [&bar](int percent) { bar.Show(percent); });
     }
     return result.ok() ? kExitOk : ctx.Fail(result.message);
 }
@@ -51,13 +85,14 @@ int CmdModule(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("module");
     int exit = kExitOk;
-    const auto args = CommandArgs(ctx, command, words, {kInput, kOutput, kSpreadsheetCsv}, 1, 1, exit);
+    const auto args = CommandArgs(ctx, command, words, {kInput, kOutput, kSpreadsheetCsv, kChangedFrom, kDryRun}, 1, 1, exit);
     if (!args)
         return exit;
     const QString action = args->positional[0];
     if (action == QLatin1String("read")) {
-        if (args->has(kInput.name))
-            return ctx.UsageError(QStringLiteral("module read: параметр \"--input\" не нужен"));
+        for (const TOptionSpec& extra : {kInput, kChangedFrom, kDryRun})
+            if (args->has(extra.name))
+                return ctx.UsageError(QStringLiteral("module read: параметр \"%1\" не нужен").arg(extra.name));
         return ModuleRead(ctx, *args);
     }
     if (action == QLatin1String("write")) {

@@ -4,6 +4,7 @@
 #include "cli/progressbar.h"
 #include "files/csvtable.h"
 #include "link/conversion.h"
+#include "tables/knownrows.h"
 #include "tables/maintenance.h"
 #include "tables/rangecheck.h"
 #include "tables/tablerun.h"
@@ -13,6 +14,8 @@ namespace {
 const TOptionSpec kRange{QStringLiteral("--range")};
 const TOptionSpec kInput{QStringLiteral("--input")};
 const TOptionSpec kOutput{QStringLiteral("--output")};
+const TOptionSpec kChangedFrom{QStringLiteral("--changed-from")};
+const TOptionSpec kDryRun{QStringLiteral("--dry-run"), false};
 
 bool TakeTable(TCliContext& ctx, const QString& command, const QString& name, TableId& id, int& exit)
 {
@@ -119,38 +122,36 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
     return ctx.Emit(output, FormatCsv(GridCsvRecords(grid, first, last), CsvStyleOf(args)));
 }
 
-int CmdWrite(TCliContext& ctx, const QStringList& words)
-{
-    const QString command = QStringLiteral("write");
-    int exit = kExitOk;
-    const auto table = TableCommandArgs(ctx, command, words, {kInput}, exit);
-    if (!table)
-        return exit;
-    const auto& [args, id, first, last] = *table;
-    const QString input = args.value(kInput.name);
-    if (input.isEmpty())
-        return ctx.UsageError(command + QStringLiteral(": нужен --input FILE"));
+namespace {
 
-    TGridSet grids;
+// Loads `file` into the table `id` of a start-up grid set and checks rows first..last as the run
+// would: everything the run would refuse is refused before the first exchange, so nothing is half
+// written. False with the error told (exit status 2).
+bool LoadWriteFile(TCliContext& ctx, const QString& command, TableId id, const QString& file, int first, int last,
+                   TGridSet& grids, int& exit)
+{
     TGridData& grid = grids.Table(id);
-    const TFileKind kind = FileKindOf(input);
+    const TFileKind kind = FileKindOf(file);
+    QString error;
     if (kind == TFileKind::Csv) {
         QByteArray bytes;
-        if (!ctx.ReadFile(input, bytes))
-            return kExitUsage;
-        const QString error = LoadCsvGrid(bytes, id, grid, grids.locks);
-        if (!error.isEmpty())
-            return ctx.FileError(input, error);
+        if (!ctx.ReadFile(file, bytes)) {
+            exit = kExitUsage;
+            return false;
+        }
+        // The heading row must be this table's: a file of another table is refused here.
+        error = LoadCsvGrid(bytes, id, grid, grids.locks);
     } else if (id == TableId::Goods && kind != TFileKind::Config && kind != TFileKind::Unknown) {
-        const QString error = LoadGoodsFile(input, kind, grid);
-        if (!error.isEmpty())
-            return ctx.FileError(input, error);
+        error = LoadGoodsFile(file, kind, grid);
     } else {
-        return ctx.UsageError(QStringLiteral("%1: таблица читается из файла .csv%2").arg(command,
+        exit = ctx.UsageError(QStringLiteral("%1: таблица читается из файла .csv%2").arg(command,
                                   id == TableId::Goods ? QStringLiteral(", .dbVaro, .1cdb, .xls или .xlsx") : QString()));
+        return false;
     }
-
-    // Everything the run would refuse is refused before the first exchange: nothing is half written.
+    if (!error.isEmpty()) {
+        exit = ctx.FileError(file, error);
+        return false;
+    }
     for (int row = first; row <= last; ++row) {
         QString problem;
         for (int c = 1; c < grid.ColCount() && problem.isEmpty(); ++c)
@@ -158,8 +159,64 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
                 problem = QStringLiteral("столбец \"%1\": %2").arg(TableDef(id).columns[c].heading, p);
         if (problem.isEmpty())
             problem = WriteRowProblem(id, grid, row);
-        if (!problem.isEmpty())
-            return ctx.FileError(input, QStringLiteral("строка таблицы \"%1\": %2").arg(grid.Cell(0, row), problem));
+        if (!problem.isEmpty()) {
+            exit = ctx.FileError(file, QStringLiteral("строка таблицы \"%1\": %2").arg(grid.Cell(0, row), problem));
+            return false;
+        }
+    }
+    return true;
+}
+
+// The entries a --dry-run would send, one line each: "LABEL: cell, cell, ...".
+void ListEntries(TCliContext& ctx, const TGridData& grid, const QList<int>& rows)
+{
+    for (int row : rows) {
+        QStringList cells;
+        for (int c = 1; c < grid.ColCount(); ++c)
+            cells << grid.Cell(c, row);
+        ctx.out << grid.Cell(0, row) << QStringLiteral(": ") << cells.join(QStringLiteral(", ")) << '\n';
+    }
+    ctx.out << QStringLiteral("Будет записано записей: %1.").arg(rows.size()) << '\n';
+    ctx.out.flush();
+}
+
+}  // namespace
+
+int CmdWrite(TCliContext& ctx, const QStringList& words)
+{
+    const QString command = QStringLiteral("write");
+    int exit = kExitOk;
+    const auto table = TableCommandArgs(ctx, command, words, {kInput, kChangedFrom, kDryRun}, exit);
+    if (!table)
+        return exit;
+    const auto& [args, id, first, last] = *table;
+    const QString input = args.value(kInput.name);
+    if (input.isEmpty())
+        return ctx.UsageError(command + QStringLiteral(": нужен --input FILE"));
+    const QString before = args.value(kChangedFrom.name);
+    const bool dryRun = args.flags.contains(kDryRun.name);
+
+    TGridSet grids;
+    if (!LoadWriteFile(ctx, command, id, input, first, last, grids, exit))
+        return exit;
+    const TGridData& grid = grids.Table(id);
+    QList<int> rows;
+    if (before.isEmpty()) {
+        for (int row = first; row <= last; ++row)
+            rows.push_back(row);
+    } else {
+        TGridSet old;
+        if (!LoadWriteFile(ctx, command, id, before, first, last, old, exit))
+            return exit;
+        rows = ChangedRows(id, old.Table(id), grid, first, last);
+    }
+    if (dryRun) {
+        ListEntries(ctx, grid, rows);
+        return kExitOk;
+    }
+    if (rows.isEmpty()) {
+        ctx.Inform(QStringLiteral("Файлы не различаются в диапазоне %1-%2: ничего не записано.").arg(first).arg(last));
+        return kExitOk;
     }
 
     if (!ctx.LinkReady())
@@ -167,7 +224,7 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
     TRunResult result;
     {
         TProgressBar bar(ctx.err, ctx.progressBar);
-        result = WriteTable(id, grid, first, last, ctx.session.Link, ctx.session.LinkArgs(), BarHooks(bar));
+        result = WriteTableRows(id, grid, rows, ctx.session.Link, ctx.session.LinkArgs(), BarHooks(bar));
     }
     return result.ok() ? kExitOk : ctx.Fail(result.message);
 }

@@ -89,9 +89,51 @@ void GsmGridModel::SetValue(int row, const QString& value)
 {
     if (row < 1 || row > gsm::kRows || m_values[row - 1] == value)
         return;
+    const bool wasMarked = IsMarked(row);
     m_values[row - 1] = value;
-    const QModelIndex cell = index(row - 1, 1);
-    Q_EMIT dataChanged(cell, cell);
+    RowShown(row, wasMarked);
+}
+
+void GsmGridModel::RowKnown(int row)
+{
+    if (row < 1 || row > gsm::kRows)
+        return;
+    const bool wasMarked = IsMarked(row);
+    m_known[row - 1] = m_values[row - 1];
+    RowShown(row, wasMarked);
+}
+
+void GsmGridModel::RowShown(int row, bool wasMarked)
+{
+    if (wasMarked == IsMarked(row)) {
+        const QModelIndex cell = index(row - 1, 1);
+        Q_EMIT dataChanged(cell, cell);
+        return;
+    }
+    Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, 1));
+    Q_EMIT marksChanged();
+}
+
+bool GsmGridModel::IsMarked(int row) const
+{
+    if (row < 1 || row > gsm::kRows)
+        return false;
+    const std::optional<QString>& known = m_known[row - 1];
+    return known && *known != m_values[row - 1];
+}
+
+int GsmGridModel::MarkedCount() const
+{
+    return int(MarkedRows().size());
+}
+
+QList<int> GsmGridModel::MarkedRows() const
+{
+    QList<int> rows;
+    for (int r = 1; r <= gsm::kRows; ++r)
+        if (IsMarked(r))
+            rows.push_back(r);
+    return rows;
 }
 
 int GsmGridModel::rowCount(const QModelIndex& parent) const
@@ -106,9 +148,14 @@ int GsmGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant GsmGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return index.column() == 0 ? GsmRowCaption(GridRow(index)) : Value(GridRow(index));
+    const int row = GridRow(index);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    if (index.column() == 1)
+        return Value(row);
+    return IsMarked(row) ? QStringLiteral("* ") + GsmRowCaption(row) : GsmRowCaption(row);
 }
 
 bool GsmGridModel::setData(const QModelIndex& index, const QVariant& value, int role)

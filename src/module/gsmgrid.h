@@ -1,9 +1,11 @@
 #pragma once
 #include <QAbstractTableModel>
 #include <QChar>
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The module's seven parameters. Grid row k (1..7) is register table 5, row k, field 0.
 namespace gsm {
@@ -26,6 +28,9 @@ QString DeviceTextFromCode(const QString& code);      // anything else -> "не�
 
 // The grid sgGsm: column 0 the captions (fixed), column 1 the values. Model row r is grid row r + 1;
 // Value/SetValue take the grid row. The values start empty; the type row is not typed into.
+// Each row also remembers the value last read from or written to the register (unknown until then);
+// a known row whose value differs from it is marked: its caption is prefixed with "* " (the window
+// also tints it).
 class GsmGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -33,6 +38,12 @@ public:
 
     QString Value(int row) const;
     void SetValue(int row, const QString& value);
+
+    // Row `row` was read from or written to the register as it stands: it is known and unmarked.
+    void RowKnown(int row);
+    bool IsMarked(int row) const;
+    int MarkedCount() const;
+    QList<int> MarkedRows() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -43,6 +54,14 @@ public:
 
     static int GridRow(const QModelIndex& index) { return index.row() + 1; }
 
+Q_SIGNALS:
+    // A row's mark came or went.
+    void marksChanged();
+
 private:
+    // Tells the view about row `row` after its value or known value changed, `wasMarked` before.
+    void RowShown(int row, bool wasMarked);
+
     std::array<QString, gsm::kRows> m_values;
+    std::array<std::optional<QString>, gsm::kRows> m_known;
 };

@@ -4,15 +4,25 @@
 
 #include <cmath>
 
-int GsmProgressPercent(int row)
+int GsmProgressPercent(int row, int rows)
 {
-    return static_cast<int>(std::lround(row * 100.0 / gsm::kRows));
+    return static_cast<int>(std::lround(row * 100.0 / rows));
 }
 
 GsmTransferResult WriteGsmParams(KktLink& link, const KktLinkArgs& args, const GsmGridModel& grid,
-                                 const GsmProgress& progress)
+                                 const GsmProgress& progress, const GsmRowDone& rowDone)
 {
-    for (int row = 1; row <= gsm::kRows; ++row) {
+    QList<int> rows;
+    for (int row = 1; row <= gsm::kRows; ++row)
+        rows.push_back(row);
+    return WriteGsmRows(link, args, grid, rows, progress, rowDone);
+}
+
+GsmTransferResult WriteGsmRows(KktLink& link, const KktLinkArgs& args, const GsmGridModel& grid,
+                               const QList<int>& rows, const GsmProgress& progress, const GsmRowDone& rowDone)
+{
+    for (qsizetype k = 0; k < rows.size(); ++k) {
+        const int row = rows[k];
         QString value = row == gsm::DeviceRow ? DeviceCodeFromText(grid.Value(row)) : grid.Value(row);
         const KktResult r =
             link.KktParam(args, KKT_WRITE, gsm::kTable, static_cast<uint8_t>(row), gsm::kField, value);
@@ -20,14 +30,16 @@ GsmTransferResult WriteGsmParams(KktLink& link, const KktLinkArgs& args, const G
             return {row, r,
                     QStringLiteral("ВНИМАНИЕ!\r\nНе удалось записать параметр ") + GsmRowCaption(row) +
                         QStringLiteral("!")};
+        if (rowDone)
+            rowDone(row);
         if (progress)
-            progress(GsmProgressPercent(row));
+            progress(GsmProgressPercent(int(k) + 1, int(rows.size())));
     }
     return {};
 }
 
 GsmTransferResult ReadGsmParams(KktLink& link, const KktLinkArgs& args, GsmGridModel& grid,
-                                const GsmProgress& progress)
+                                const GsmProgress& progress, const GsmRowDone& rowDone)
 {
     for (int row = 1; row <= gsm::kRows; ++row) {
         QString value;
@@ -40,6 +52,8 @@ GsmTransferResult ReadGsmParams(KktLink& link, const KktLinkArgs& args, GsmGridM
         if (progress)
             progress(GsmProgressPercent(row));
         grid.SetValue(row, row == gsm::DeviceRow ? DeviceTextFromCode(value) : value);
+        if (rowDone)
+            rowDone(row);
     }
     return {};
 }

@@ -74,10 +74,10 @@ TParamTarget ParamTarget(TableId id, int n, int field)
 // Keeps the counts of a run and gives the hooks their turn after each exchange.
 class TRun {
 public:
-    TRun(TableId id, int first, int last, const TRunHooks& hooks, bool writing)
+    TRun(TableId id, int entries, const TRunHooks& hooks, bool writing)
         : m_id(id), m_hooks(hooks), m_writing(writing)
     {
-        m_result.entries = last - first + 1;
+        m_result.entries = entries;
         m_total = m_result.entries * ExchangesPerEntry(id);
     }
 
@@ -89,7 +89,12 @@ public:
             m_hooks.progress(m_done, m_total);
         return !(m_hooks.aborted && m_hooks.aborted());
     }
-    void EntryDone() { ++m_result.entriesDone; }
+    void EntryDone(int row)
+    {
+        ++m_result.entriesDone;
+        if (m_hooks.entryDone)
+            m_hooks.entryDone(row);
+    }
     void Pause() const
     {
         if (m_hooks.pause)
@@ -188,8 +193,21 @@ TRunResult WriteTable(TableId id, const TGridData& grid, int first, int last, Kk
 {
     if (auto bad = CheckRunRange(id, first, last))
         return *bad;
-    TRun run(id, first, last, hooks, true);
-    for (int n = first; n <= last; ++n) {
+    QList<int> rows;
+    rows.reserve(last - first + 1);
+    for (int n = first; n <= last; ++n)
+        rows.push_back(n);
+    return WriteTableRows(id, grid, rows, link, args, hooks);
+}
+
+TRunResult WriteTableRows(TableId id, const TGridData& grid, const QList<int>& rows, KktLink& link,
+                          const KktLinkArgs& args, const TRunHooks& hooks)
+{
+    for (int n : rows)
+        if (auto bad = CheckRunRange(id, n, n))
+            return *bad;
+    TRun run(id, int(rows.size()), hooks, true);
+    for (int n : rows) {
         if (id == TableId::Goods) {
             KktGoodsItem item;
             try {
@@ -201,7 +219,7 @@ TRunResult WriteTable(TableId id, const TGridData& grid, int first, int last, Kk
             const KktResult r = link.KktGoods(args, KKT_WRITE, code, item);
             if (r != KKT_OK)
                 return run.Failed(r, n);
-            run.EntryDone();
+            run.EntryDone(n);
             if (!run.Exchanged())
                 return run.Aborted();
             continue;
@@ -216,7 +234,7 @@ TRunResult WriteTable(TableId id, const TGridData& grid, int first, int last, Kk
             const KktResult r = link.KktAgent(args, KKT_WRITE, agent);
             if (r != KKT_OK)
                 return run.Failed(r, n);
-            run.EntryDone();
+            run.EntryDone(n);
             if (!run.Exchanged())
                 return run.Aborted();
             run.Pause();
@@ -236,7 +254,7 @@ TRunResult WriteTable(TableId id, const TGridData& grid, int first, int last, Kk
             if (r != KKT_OK)
                 return run.Failed(r, n);
             if (f + 1 == fields.size())
-                run.EntryDone();
+                run.EntryDone(n);
             if (!run.Exchanged())
                 return run.Aborted();
         }
@@ -249,7 +267,7 @@ TRunResult ReadTable(TableId id, TGridData& grid, TAgentLocks& locks, int first,
 {
     if (auto bad = CheckRunRange(id, first, last))
         return *bad;
-    TRun run(id, first, last, hooks, false);
+    TRun run(id, last - first + 1, hooks, false);
     const int size = TableDef(id).size;
     for (int n = first; n <= last; ++n) {
         if (id == TableId::Goods) {
@@ -266,7 +284,7 @@ TRunResult ReadTable(TableId id, TGridData& grid, TAgentLocks& locks, int first,
                                     .arg(code));
             ApplyGoodsItem(grid, code, item);
             run.RowWritten(code);
-            run.EntryDone();
+            run.EntryDone(code);
             if (!run.Exchanged())
                 return run.Aborted();
             continue;
@@ -285,7 +303,7 @@ TRunResult ReadTable(TableId id, TGridData& grid, TAgentLocks& locks, int first,
                         .arg(agent.number));
             ApplyAgentRecord(grid, locks, agent);
             run.RowWritten(agent.number);
-            run.EntryDone();
+            run.EntryDone(agent.number);
             if (!run.Exchanged())
                 return run.Aborted();
             run.Pause();
@@ -307,7 +325,7 @@ TRunResult ReadTable(TableId id, TGridData& grid, TAgentLocks& locks, int first,
             }
             run.RowWritten(n);
             if (f + 1 == fields)
-                run.EntryDone();
+                run.EntryDone(n);
             if (!run.Exchanged())
                 return run.Aborted();
         }

@@ -4,6 +4,7 @@
 #include "tables/griddata.h"
 #include "tables/tabledefs.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -15,6 +16,9 @@ struct TRunHooks {
     std::function<bool()> aborted;
     // A read run has written the cells of `row`.
     std::function<void(int row)> rowWritten;
+    // An entry went through completely: grid row `row` now holds what the register holds (what a
+    // read brought, or what a write sent). The known state of the grid is kept from this.
+    std::function<void(int row)> entryDone;
     // The pause after each agent; sleeps when empty.
     std::function<void(int ms)> pause;
 };
@@ -43,6 +47,11 @@ int ProgressPercent(int done, int total);
 // per field or entry, and stops at the first failure with the message to show. The grid is not changed.
 TRunResult WriteTable(TableId id, const TGridData& grid, int first, int last, KktLink& link,
                       const KktLinkArgs& args, const TRunHooks& hooks = {});
+
+// The same for the given entries only (rows of the grid, ascending, within the table), as "Записать
+// изменённые" sends them: progress, messages and counts are over these entries.
+TRunResult WriteTableRows(TableId id, const TGridData& grid, const QList<int>& rows, KktLink& link,
+                          const KktLinkArgs& args, const TRunHooks& hooks = {});
 
 // Reads entries first..last into the grid; each entry's cells are written as soon as it is read, so a
 // failure leaves the entries before it read. Agents also set `locks`.

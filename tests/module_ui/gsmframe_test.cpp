@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -156,6 +157,45 @@ TEST_F(FrameFixture, FailingRowStopsWithItsCaption)
     frame.Button4->click();
     EXPECT_TRUE(boxes.isEmpty());
     EXPECT_EQ(frame.Grid().Value(gsm::DeviceRow), QStringLiteral("неизвестное устройство"));
+}
+
+TEST_F(FrameFixture, ChangedParametersAreMarkedAndWrittenAlone)
+{
+    TestSim sim;
+    ASSERT_TRUE(sim.started()) << sim.error().toStdString();
+    UseSim(sim);
+    sim.sim().setParam(5, 1, 0, QStringLiteral("10.0.0.1"));
+    sim.sim().setParam(5, 2, 0, QStringLiteral("8080"));
+    frame.Grid().SetValue(gsm::PortRow, QStringLiteral("9"));
+    EXPECT_EQ(frame.Grid().MarkedCount(), 0);  // nothing read or written yet
+    frame.Button4->click();
+    EXPECT_EQ(frame.Grid().MarkedCount(), 0);
+
+    Type(gsm::PortRow, QStringLiteral("9090"));
+    Type(gsm::DnsRow, QStringLiteral("8.8.8.8"));
+    EXPECT_EQ(frame.Grid().MarkedRows(), (QList<int>{gsm::PortRow, gsm::DnsRow}));
+    EXPECT_EQ(frame.Grid().data(frame.Grid().index(1, 0)).toString(), QStringLiteral("* Порт сервера"));
+    EXPECT_TRUE(frame.lblChanged->isVisible());
+    const QString dir = qEnvironmentVariable("KKT_SHOTS_DIR");
+    if (!dir.isEmpty())
+        frame.grab().save(QDir(dir).filePath(QStringLiteral("gsm-frame-marked.png")));
+    frame.Grid().SetValue(gsm::DnsRow, QString());  // back to what the register holds
+    EXPECT_EQ(frame.Grid().MarkedRows(), QList<int>{gsm::PortRow});
+
+    const int before = sim.sim().requestCount();
+    std::vector<int> progress;
+    QObject::connect(frame.ProgressBar1, &QProgressBar::valueChanged, [&](int v) { progress.push_back(v); });
+    frame.btnWriteChanged->click();
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(sim.sim().requestCount() - before, 1);
+    EXPECT_EQ(progress, (std::vector<int>{0, 100}));
+    EXPECT_EQ(sim.sim().param(5, 2, 0), QStringLiteral("9090"));
+    EXPECT_EQ(frame.Grid().MarkedCount(), 0);
+    EXPECT_FALSE(frame.lblChanged->isVisible());
+
+    frame.btnWriteChanged->click();
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Внимание!\r\nНет изменённых параметров. Ничего не записано.")});
+    EXPECT_EQ(sim.sim().requestCount() - before, 1);
 }
 
 // Renders the frame for a look: runs only when KKT_SHOTS_DIR names a folder.

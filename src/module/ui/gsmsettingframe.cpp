@@ -42,10 +42,20 @@ const char* const kInfoLines[] = {
     " * Пароль для подключения к Intenet. Пароль Wi-Fi сети.",
 };
 
-// Cell editors pass every key through the frame's row rule first.
+// The tint of a marked row, as in the tables frame.
+constexpr QRgb kMarkedRowTint = 0xFFF2C6;
+
+// Cell editors pass every key through the frame's row rule first; marked rows are tinted.
 class GsmCellDelegate : public QStyledItemDelegate {
 public:
     GsmCellDelegate(QObject* filter, QObject* parent) : QStyledItemDelegate(parent), m_filter(filter) {}
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (const auto* grid = qobject_cast<const GsmGridModel*>(index.model());
+            grid && grid->IsMarked(GsmGridModel::GridRow(index)))
+            option->backgroundBrush = QColor(kMarkedRowTint);
+    }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -113,14 +123,22 @@ TFrameGsmSetting::TFrameGsmSetting(QWidget* parent) : QFrame(parent)
     ProgressBar1->setRange(0, 100);
     ProgressBar1->hide();
     Button3 = new QPushButton(QStringLiteral("Записать в ККТ"), this);
+    btnWriteChanged = new QPushButton(QStringLiteral("Записать изменённые"), this);
+    btnWriteChanged->setObjectName(QStringLiteral("btnWriteChanged"));
     Button4 = new QPushButton(QStringLiteral("Прочитать из ККТ"), this);
+    lblChanged = new QLabel(this);
+    lblChanged->hide();
     connect(Button3, &QPushButton::clicked, this, &TFrameGsmSetting::Button3Click);
+    connect(btnWriteChanged, &QPushButton::clicked, this, &TFrameGsmSetting::WriteChangedClick);
+    connect(m_grid, &GsmGridModel::marksChanged, this, &TFrameGsmSetting::ShowMarkCount);
     connect(Button4, &QPushButton::clicked, this, &TFrameGsmSetting::Button4Click);
 
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblChanged);
     bottom->addStretch(1);
     bottom->addWidget(ProgressBar1, 1);
     bottom->addWidget(Button3);
+    bottom->addWidget(btnWriteChanged);
     bottom->addWidget(Button4);
 
     auto* layout = new QVBoxLayout(this);
@@ -214,6 +232,7 @@ void TFrameGsmSetting::BeginTransfer()
 {
     // A second run must not start between the exchanges of this one.
     Button3->setEnabled(false);
+    btnWriteChanged->setEnabled(false);
     Button4->setEnabled(false);
     ProgressBar1->setValue(0);
     ProgressBar1->show();
@@ -230,19 +249,48 @@ void TFrameGsmSetting::EndTransfer()
 {
     ProgressBar1->hide();
     Button3->setEnabled(true);
+    btnWriteChanged->setEnabled(true);
     Button4->setEnabled(true);
 }
 
 void TFrameGsmSetting::Button3Click()
 {
+    QList<int> rows;
+    for (int row = 1; row <= gsm::kRows; ++row)
+        rows.push_back(row);
+    WriteRows(rows);
+}
+
+void TFrameGsmSetting::WriteChangedClick()
+{
+    if (!m_session)
+        return;
+    const QList<int> rows = m_grid->MarkedRows();
+    if (rows.isEmpty()) {
+        ShowMessage(this, MsgKind::Information,
+                    QStringLiteral("Внимание!\r\nНет изменённых параметров. Ничего не записано."));
+        return;
+    }
+    WriteRows(rows);
+}
+
+void TFrameGsmSetting::WriteRows(const QList<int>& rows)
+{
     if (!m_session)
         return;
     BeginTransfer();
-    const GsmTransferResult r =
-        WriteGsmParams(m_session->Link, m_session->LinkArgs(), *m_grid, [this](int p) { ShowProgress(p); });
+    const GsmTransferResult r = WriteGsmRows(m_session->Link, m_session->LinkArgs(), *m_grid, rows,
+                                             [this](int p) { ShowProgress(p); }, [this](int row) { m_grid->RowKnown(row); });
     if (!r.ok())
         ShowMessage(this, MsgKind::Error, r.message);
     EndTransfer();
+}
+
+void TFrameGsmSetting::ShowMarkCount()
+{
+    const int marked = m_grid->MarkedCount();
+    lblChanged->setText(QStringLiteral("Изменено строк: %1 (отмечены «*»)").arg(marked));
+    lblChanged->setVisible(marked > 0);
 }
 
 void TFrameGsmSetting::Button4Click()
@@ -251,7 +299,8 @@ void TFrameGsmSetting::Button4Click()
         return;
     BeginTransfer();
     const GsmTransferResult r =
-        ReadGsmParams(m_session->Link, m_session->LinkArgs(), *m_grid, [this](int p) { ShowProgress(p); });
+        ReadGsmParams(m_session->Link, m_session->LinkArgs(), *m_grid, [this](int p) { ShowProgress(p); },
+                      [this](int row) { m_grid->RowKnown(row); });
     if (!r.ok())
         ShowMessage(this, MsgKind::Error, r.message);
     EndTransfer();

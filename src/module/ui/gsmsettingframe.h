@@ -1,5 +1,6 @@
 #pragma once
 #include <QFrame>
+#include <QList>
 
 class GsmGridModel;
 class QComboBox;
@@ -28,12 +29,15 @@ public:
     QPlainTextEdit* memoInfo = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QPushButton* Button3 = nullptr;  // "Записать в ККТ"
+    QPushButton* btnWriteChanged = nullptr;  // "Записать изменённые"
+    QLabel* lblChanged = nullptr;            // how many rows are marked; hidden when none
     QPushButton* Button4 = nullptr;  // "Прочитать из ККТ"
 
     int CurrentGsmRow = 1;  // grid row (1..7) of the cell last selected
 
     void Button3Click();
     void Button4Click();
+    void WriteChangedClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +52,9 @@ private:
     void BeginTransfer();
     void ShowProgress(int percent);
     void EndTransfer();
+    // Runs a write of `rows`, with the frame's progress and failure message.
+    void WriteRows(const QList<int>& rows);
+    void ShowMarkCount();
 
     GsmGridModel* m_grid = nullptr;
     KktSession* m_session = nullptr;

@@ -28,6 +28,12 @@ TGridView::TGridView(TGridModel* model, QWidget* parent)
     m_corner->setAutoFillBackground(true);
     m_corner->setBackgroundRole(QPalette::Button);
     setModel(model);
+    connect(model, &TGridModel::markChanged, this, [this](int row) {
+        // Only that label is painted again; the header keeps its measures.
+        if (row > 0)
+            verticalHeader()->viewport()->update(0, verticalHeader()->sectionViewportPosition(row - 1),
+                                                 verticalHeader()->width(), verticalHeader()->sectionSize(row - 1));
+    });
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);

@@ -4,6 +4,7 @@
 #include "app/ui/messages.h"
 #include "app/ui/uwait.h"
 #include "tables/celleditors.h"
+#include "tables/goodsfind.h"
 #include "tables/maintenance.h"
 #include "tables/rangecheck.h"
 #include "tables/ui/gridmodel.h"
@@ -22,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QThread>
 #include <QVBoxLayout>
@@ -62,11 +64,19 @@ void PauseWithEvents(int ms)
     }
 }
 
+// The tab caption as specified, followed by the count of marked rows when there are any.
+QString MarkedCaption(TableId id, int marked)
+{
+    const QString& caption = TableDef(id).caption;
+    return marked == 0 ? caption : QStringLiteral("%1 (изм. %2)").arg(caption).arg(marked);
+}
+
 }  // namespace
 
 TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent)
 {
     for (int t = 0; t < kTableCount; ++t) {
+        m_known.emplace_back(TableId(t));
         m_grids[t] = InitGrid(TableId(t));
         m_current[t] = QPoint(1, 1);
     }
@@ -92,12 +102,15 @@ TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent)
     ProgressBar1->hide();
     btnCleanTable = new QPushButton(QStringLiteral("Очистить таблицу"), this);
     Button3 = new QPushButton(QStringLiteral("Записать в ККТ"), this);
+    btnWriteChanged = new QPushButton(QStringLiteral("Записать изменённые"), this);
+    btnWriteChanged->setObjectName(QStringLiteral("btnWriteChanged"));
     Button4 = new QPushButton(QStringLiteral("Прочитать из ККТ"), this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(ProgressBar1, 1);
     bottom->addStretch();
     bottom->addWidget(btnCleanTable);
     bottom->addWidget(Button3);
+    bottom->addWidget(btnWriteChanged);
     bottom->addWidget(Button4);
 
     auto* layout = new QVBoxLayout(this);
@@ -108,6 +121,7 @@ TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent)
     connect(btnTestData, &QPushButton::clicked, this, &TFrameSetVaro::FillTestData);
     connect(btnCleanTable, &QPushButton::clicked, this, &TFrameSetVaro::CleanActiveTable);
     connect(Button3, &QPushButton::clicked, this, &TFrameSetVaro::WriteActiveTable);
+    connect(btnWriteChanged, &QPushButton::clicked, this, &TFrameSetVaro::WriteChangedRows);
     connect(Button4, &QPushButton::clicked, this, &TFrameSetVaro::ReadActiveTable);
     connect(Button5, &QPushButton::clicked, this, &TFrameSetVaro::ClearBaseInKkt);
     connect(Button6, &QPushButton::clicked, this, &TFrameSetVaro::GoToItem);
@@ -128,6 +142,8 @@ QWidget* TFrameSetVaro::BuildTab(TableId id)
     const TTableDef& def = TableDef(id);
     auto* page = new QWidget;
     m_models[t] = new TGridModel(id, &m_grids[t], this);
+    m_models[t]->SetKnown(&m_known[t]);
+    connect(m_models[t], &TGridModel::markChanged, this, [this, id] { ShowMarkCount(id); });
     if (id == TableId::Agents)
         m_models[t]->isLocked = [this](int col, int row) { return m_locks.IsLocked(col, row); };
     TGridView* view = new TGridView(m_models[t], page);
@@ -164,6 +180,14 @@ QWidget* TFrameSetVaro::BuildTab(TableId id)
     auto* row = new QHBoxLayout(page);
     row->addLayout(column, 1);
     row->addWidget(BuildGoodsPanel());
+    const auto shortcut = [this, page](const QKeySequence& keys, auto action) {
+        auto* s = new QShortcut(keys, page);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, this, action);
+    };
+    shortcut(QKeySequence::Find, [this] { OpenFind(); });
+    shortcut(QKeySequence(Qt::Key_F3), [this] { FindNext(true); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindNext(false); });
     return page;
 }
 
@@ -180,6 +204,18 @@ QWidget* TFrameSetVaro::BuildGoodsPanel()
     Edit11->setContextMenuPolicy(Qt::NoContextMenu);
     Edit11->installEventFilter(this);
     Button6 = new QPushButton(QStringLiteral("Перейти к товару"), panel);
+    edtFind = new QLineEdit(panel);
+    edtFind->setObjectName(QStringLiteral("edtFind"));
+    edtFind->setPlaceholderText(QStringLiteral("Поиск (Ctrl+F, F3)"));
+    edtFind->setToolTip(QStringLiteral("Часть наименования или штрих-кода. Enter, F3 - следующий, Shift+F3 - предыдущий"));
+    edtFind->setClearButtonEnabled(true);
+    // Says "nothing found" inside the field, at its right end, where the query text does not reach.
+    lblNotFound = new QLabel(QStringLiteral("не найдено"), edtFind);
+    lblNotFound->setStyleSheet(QStringLiteral("color: #b00000; background: transparent;"));
+    lblNotFound->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblNotFound->hide();
+    connect(edtFind, &QLineEdit::returnPressed, this, [this] { FindNext(true); });
+    connect(edtFind, &QLineEdit::textChanged, this, [this] { ShowNotFound(false); });
     Button5 = new QPushButton(QStringLiteral("Очистить базу в ККТ"), panel);
     Button7 = new QPushButton(QStringLiteral("1C: Предприятие"), panel);
     Button7->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -210,6 +246,7 @@ QWidget* TFrameSetVaro::BuildGoodsPanel()
     v->addSpacing(12);
     v->addWidget(Edit11);
     v->addWidget(Button6);
+    v->addWidget(edtFind);
     v->addWidget(Button5);
     v->addSpacing(12);
     v->addWidget(Button7);
@@ -241,12 +278,26 @@ void TFrameSetVaro::EnableKktButtons(bool enabled)
 {
     Button5->setEnabled(enabled);
     Button3->setEnabled(enabled);
+    btnWriteChanged->setEnabled(enabled);
     Button4->setEnabled(enabled);
 }
 
 void TFrameSetVaro::RefreshGrid(TableId id)
 {
     m_models[size_t(id)]->Refresh();
+}
+
+void TFrameSetVaro::RowKnown(TableId id, int row)
+{
+    m_models[size_t(id)]->RowKnown(row);
+}
+
+void TFrameSetVaro::ShowMarkCount(TableId id)
+{
+    const QString caption = MarkedCaption(id, m_known[size_t(id)].MarkedCount());
+    // The tab bar lays itself out again on every new text.
+    if (PageControl1->tabText(int(id)) != caption)
+        PageControl1->setTabText(int(id), caption);
 }
 
 void TFrameSetVaro::SetCell(TableId id, int col, int row, const QString& text)
@@ -336,6 +387,7 @@ TRunHooks TFrameSetVaro::RunHooks(TableId id, bool reading)
     hooks.pause = PauseWithEvents;
     if (reading)
         hooks.rowWritten = [this, id](int row) { m_models[size_t(id)]->RowChanged(row); };
+    hooks.entryDone = [this, id](int row) { RowKnown(id, row); };
     return hooks;
 }
 
@@ -347,30 +399,47 @@ void TFrameSetVaro::ShowRunResult(const TRunResult& result)
 
 void TFrameSetVaro::WriteActiveTable()
 {
-    RunActiveTable(false);
+    RunActiveTable(RunKind::Write);
+}
+
+void TFrameSetVaro::WriteChangedRows()
+{
+    RunActiveTable(RunKind::WriteChanged);
 }
 
 void TFrameSetVaro::ReadActiveTable()
 {
-    RunActiveTable(true);
+    RunActiveTable(RunKind::Read);
 }
 
-void TFrameSetVaro::RunActiveTable(bool reading)
+void TFrameSetVaro::RunActiveTable(RunKind kind)
 {
     if (m_running || !m_session)
         return;
+    const bool reading = kind == RunKind::Read;
     const TableId id = ActiveTable();
     ShowWait(reading ? kReadWaitText : kWriteWaitText, true);
     int first = 0, last = 0;
     if (!CheckActiveRange(id, first, last))
         return;
+    const QList<int> changed = kind == RunKind::WriteChanged ? m_known[size_t(id)].MarkedRows(first, last) : QList<int>();
+    if (kind == RunKind::WriteChanged && changed.isEmpty()) {
+        HideWait();
+        ShowMessage(this, MsgKind::Information,
+                    QStringLiteral("Внимание!\r\nВ диапазоне с %1 по %2 нет изменённых записей. Ничего не записано.")
+                        .arg(first)
+                        .arg(last));
+        return;
+    }
     m_running = true;
     ProgressBar1->setValue(0);
     ProgressBar1->show();
     const TRunHooks hooks = RunHooks(id, reading);
-    const TRunResult result =
-        reading ? ReadTable(id, Grid(id), m_locks, first, last, m_session->Link, m_session->LinkArgs(), hooks)
-                : WriteTable(id, Grid(id), first, last, m_session->Link, m_session->LinkArgs(), hooks);
+    KktLink& link = m_session->Link;
+    const KktLinkArgs args = m_session->LinkArgs();
+    const TRunResult result = kind == RunKind::Read    ? ReadTable(id, Grid(id), m_locks, first, last, link, args, hooks)
+                              : kind == RunKind::Write ? WriteTable(id, Grid(id), first, last, link, args, hooks)
+                                                       : WriteTableRows(id, Grid(id), changed, link, args, hooks);
     // A read leaves the bar at 0 behind it; a write leaves it where it stopped.
     if (reading)
         ProgressBar1->setValue(0);
@@ -414,6 +483,11 @@ void TFrameSetVaro::ClearBaseInKkt()
     const TRunResult result = ::ClearBaseInKkt(m_session->Link, m_session->LinkArgs());
     HideWait();
     m_running = false;
+    // The register now holds an empty base: every item of the grid that is not empty is a change.
+    if (result.severity != RunSeverity::Error) {
+        m_known[size_t(TableId::Goods)].RememberAll(InitGrid(TableId::Goods));
+        RefreshGrid(TableId::Goods);
+    }
     ShowMessage(this, KindOf(result.severity), result.message);
 }
 
@@ -430,6 +504,39 @@ void TFrameSetVaro::GoToItem()
     view->SelectCell(1, target.row);
     if (QWidget* editor = view->CurrentEditor())
         editor->setFocus();
+}
+
+void TFrameSetVaro::OpenFind()
+{
+    edtFind->show();
+    edtFind->setFocus(Qt::ShortcutFocusReason);
+    edtFind->selectAll();
+}
+
+bool TFrameSetVaro::FindNext(bool forward)
+{
+    const int row = FindGoods(Grid(TableId::Goods), edtFind->text(), CurrentCell(TableId::Goods).y(), forward);
+    ShowNotFound(row == 0 && !edtFind->text().isEmpty());
+    if (row == 0)
+        return false;
+    // As "Перейти к товару": the item's name cell becomes current; the focus stays in the field
+    // so that Enter goes on to the next match.
+    GridView(TableId::Goods)->SelectCell(1, row);
+    return true;
+}
+
+void TFrameSetVaro::ShowNotFound(bool notFound)
+{
+    if (notFound == lblNotFound->isVisible())
+        return;
+    if (notFound) {
+        lblNotFound->adjustSize();
+        // Left of the clear button.
+        const int right = edtFind->width() - edtFind->height();
+        lblNotFound->move(right - lblNotFound->width(), (edtFind->height() - lblNotFound->height()) / 2);
+    }
+    lblNotFound->setVisible(notFound);
+    edtFind->setStyleSheet(notFound ? QStringLiteral("QLineEdit { background: #ffe0e0; }") : QString());
 }
 
 void TFrameSetVaro::Popup1C()

@@ -1,6 +1,7 @@
 #pragma once
 #include "tables/agentlocks.h"
 #include "tables/griddata.h"
+#include "tables/knownrows.h"
 #include "tables/tabledefs.h"
 #include "tables/tablerun.h"
 
@@ -8,6 +9,7 @@
 #include <QPoint>
 #include <array>
 #include <functional>
+#include <vector>
 
 struct KktSession;
 class QAction;
@@ -40,6 +42,11 @@ public:
     TGridData& Grid(TableId id) { return m_grids[size_t(id)]; }
     TAgentLocks& AgentLocks() { return m_locks; }
     void RefreshGrid(TableId id);
+    // What the register was last known to hold, per row; a row that differs from it is marked.
+    const TKnownRows& Known(TableId id) const { return m_known[size_t(id)]; }
+    // Row `row` of the grid was read from or written to the register as it stands now (a run's
+    // entryDone hook): it becomes known and unmarked.
+    void RowKnown(TableId id, int row);
     // Writes one cell from outside (the scanner) and shows it at once, in an editor open on it too.
     void SetCell(TableId id, int col, int row, const QString& text);
     TGridView* GridView(TableId id) const { return m_views[size_t(id)]; }
@@ -53,11 +60,16 @@ public:
 
     // The buttons' actions, also callable directly.
     void WriteActiveTable();    // "Записать в ККТ"
+    void WriteChangedRows();    // "Записать изменённые": the marked entries of the active tab's range
     void ReadActiveTable();     // "Прочитать из ККТ"
     void CleanActiveTable();    // "Очистить таблицу"
     void FillTestData();        // "Тестовые данные"
     void ClearBaseInKkt();      // "Очистить базу в ККТ"
     void GoToItem();            // "Перейти к товару"
+    // The goods search: Ctrl+F shows and focuses the field; Enter and F3 go to the next match,
+    // Shift+F3 to the previous one. False (and "не найдено" in the field) when nothing matches.
+    void OpenFind();
+    bool FindNext(bool forward);
 
     // The main window's scanner. The goods tab being shown starts it as configured (asking first when it
     // shares the register's port); the hook answers true when the user chose the scanner, and the
@@ -69,6 +81,7 @@ public:
     QPushButton* btnTestData = nullptr;
     QPushButton* btnCleanTable = nullptr;
     QPushButton* Button3 = nullptr;  // "Записать в ККТ"
+    QPushButton* btnWriteChanged = nullptr;  // "Записать изменённые"
     QPushButton* Button4 = nullptr;  // "Прочитать из ККТ"
     QProgressBar* ProgressBar1 = nullptr;
     // Goods tab.
@@ -77,6 +90,8 @@ public:
     QPushButton* Button5 = nullptr;      // "Очистить базу в ККТ"
     QLineEdit* Edit11 = nullptr;         // item number
     QPushButton* Button6 = nullptr;      // "Перейти к товару"
+    QLineEdit* edtFind = nullptr;        // goods search: part of a name or a barcode
+    QLabel* lblNotFound = nullptr;       // "не найдено", inside the search field
     QPushButton* Button7 = nullptr;      // "1C: Предприятие"
     QMenu* pm1C = nullptr;               // its menu; the file actions are connected by their owner
     QAction* actLoad1cdb = nullptr;      // "Загрузить из 1С (формат *.1cdb)"
@@ -96,15 +111,20 @@ private:
     CellList ListFor(TableId id, int col, int row) const;
     void ListChosen(TableId id, int col, int row, int item);
     void TabShown(int index);
-    // "Записать в ККТ" and "Прочитать из ККТ" over the active tab's range.
-    void RunActiveTable(bool reading);
+    // "Записать в ККТ", "Записать изменённые" and "Прочитать из ККТ" over the active tab's range.
+    enum class RunKind { Write, WriteChanged, Read };
+    void RunActiveTable(RunKind kind);
+    // The tab caption with the count of its marked rows.
+    void ShowMarkCount(TableId id);
     bool CheckActiveRange(TableId id, int& first, int& last);
     TRunHooks RunHooks(TableId id, bool reading);
     void ShowRunResult(const TRunResult& result);
     void Popup1C();
+    void ShowNotFound(bool notFound);
 
     KktSession* m_session = nullptr;
     std::array<TGridData, kTableCount> m_grids;
+    std::vector<TKnownRows> m_known;  // one per table, in tab order
     std::array<TGridModel*, kTableCount> m_models{};
     std::array<TGridView*, kTableCount> m_views{};
     std::array<QLineEdit*, kTableCount> m_first{};
