@@ -14,15 +14,17 @@ const QHash<QString, QString>& Helps()
         {QStringLiteral("read"),
          QStringLiteral("kkt-cli read TABLE [--range A-B] [--output FILE]\n"
                         "Читает таблицу из ККТ и пишет строки диапазона в FILE (CSV; без FILE - на стандартный\n"
-                        "вывод). Для товаров FILE может быть и .dbVaro или .1cdb.\n"
+                        "вывод). FILE .xlsx - книга с листом таблицы, как у backup. Для товаров FILE может быть\n"
+                        "и .dbVaro или .1cdb.\n"
                         "TABLE: operators, goods, sections, cliche, agents, enterprises, stations.\n"
                         "Диапазон по умолчанию - вся таблица.\n")},
         {QStringLiteral("write"),
          QStringLiteral("kkt-cli write TABLE --input FILE [--range A-B]\n"
                         "Загружает FILE в таблицу в исходном состоянии и записывает диапазон в ККТ.\n"
                         "FILE - CSV: строка заголовков таблицы, затем строки со столбцом 0 как в таблице\n"
-                        "(номер или подпись); строки, которых нет в файле, остаются пустыми. Для товаров\n"
-                        "FILE может быть и .dbVaro, .1cdb, .xls или .xlsx.\n")},
+                        "(номер или подпись); строки, которых нет в файле, остаются пустыми. FILE .xlsx с листом\n"
+                        "таблицы (как у backup) читается по тем же правилам. Для товаров FILE может быть и\n"
+                        ".dbVaro, .1cdb, .xls или .xlsx из 1С.\n")},
         {QStringLiteral("clear-goods"), QStringLiteral("kkt-cli clear-goods --yes\n"
                                                        "Очищает базу товаров в ККТ (без вопроса: нужен --yes).\n")},
         {QStringLiteral("module"),
@@ -43,6 +45,17 @@ const QHash<QString, QString>& Helps()
          QStringLiteral("kkt-cli convert INPUT OUTPUT\n"
                         "Преобразует файл через таблицы программы, формат - по расширению:\n"
                         "товары .csv, .dbVaro, .1cdb (и .xls, .xlsx на входе); вся конфигурация .conf.\n")},
+        {QStringLiteral("backup"),
+         QStringLiteral("kkt-cli backup FILE.xlsx\n"
+                        "Читает из ККТ все таблицы, параметры модуля связи и регистрационные данные и пишет\n"
+                        "книгу: по листу на таблицу, \"Параметры GSM\", \"Регистрация\" (только для чтения) и\n"
+                        "\"Копия\" (номер ККТ, дата, порт). Если чтение не удалось, файл не пишется.\n")},
+        {QStringLiteral("restore"),
+         QStringLiteral("kkt-cli restore FILE.xlsx [--tables LIST] [--dry-run]\n"
+                        "Проверяет все листы книги, затем записывает в ККТ таблицы, листы которых в ней есть\n"
+                        "(или только LIST: имена таблиц и module через запятую). Регистрацию не выполняет.\n"
+                        "--dry-run: ничего не записывает, читает ККТ и печатает по таблицам, какие записи\n"
+                        "изменились бы.\n")},
     };
     return helps;
 }
@@ -55,7 +68,8 @@ const QStringList& CommandNames()
                                    QStringLiteral("read"),    QStringLiteral("write"),
                                    QStringLiteral("clear-goods"), QStringLiteral("module"),
                                    QStringLiteral("regdata"), QStringLiteral("register"),
-                                   QStringLiteral("reregister"), QStringLiteral("convert")};
+                                   QStringLiteral("reregister"), QStringLiteral("convert"),
+                                   QStringLiteral("backup"),  QStringLiteral("restore")};
     return names;
 }
 

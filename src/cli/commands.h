@@ -1,6 +1,7 @@
 #pragma once
 #include "cli/cliargs.h"
 #include "cli/clicontext.h"
+#include "files/workbook.h"
 
 #include <QStringList>
 #include <optional>
@@ -16,6 +17,11 @@ int CmdRegData(TCliContext& ctx, const QStringList& words);
 int CmdRegister(TCliContext& ctx, const QStringList& words);
 int CmdReregister(TCliContext& ctx, const QStringList& words);
 int CmdConvert(TCliContext& ctx, const QStringList& words);
+int CmdBackup(TCliContext& ctx, const QStringList& words);
+int CmdRestore(TCliContext& ctx, const QStringList& words);
+
+// The workbook's sheet describing the copy: now, the link of the session, this program.
+TCopyDescription CopyDescription(const TCliContext& ctx, const RegistrationData* registration);
 
 // A command's words sorted by its options. On "--help" the command's help goes to the output stream;
 // on a usage error (also a wrong count of positional words) the error stream says why. Either way

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 #include "cli/gridset.h"
 #include "files/csvtable.h"
+#include "files/gridfill.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ bool LoadInput(TCliContext& ctx, const QString& input, TFileKind kind, TGridSet&
         QByteArray bytes;
         if (!ctx.ReadFile(input, bytes))
             return false;
-        error = LoadCsvGrid(bytes, TableId::Goods, grids.Table(TableId::Goods), grids.locks);
+        error = FillTableGrid(ParseCsv(bytes), TableId::Goods, grids.Table(TableId::Goods), grids.locks);
         break;
     }
     case TFileKind::Config:

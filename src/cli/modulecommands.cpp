@@ -2,6 +2,7 @@
 #include "cli/gridset.h"
 #include "cli/progressbar.h"
 #include "files/csvtable.h"
+#include "files/gridfill.h"
 #include "module/gsmtransfer.h"
 
 namespace {
@@ -33,7 +34,7 @@ int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
     if (!ctx.ReadFile(input, bytes))
         return kExitUsage;
     GsmGridModel gsm;
-    if (const QString error = LoadCsvModule(bytes, gsm); !error.isEmpty())
+    if (const QString error = FillModuleGrid(ParseCsv(bytes), gsm); !error.isEmpty())
         return ctx.FileError(input, error);
     if (!ctx.LinkReady())
         return kExitUsage;

@@ -1,9 +1,11 @@
-#include "cli/cellcheck.h"
 #include "cli/commands.h"
 #include "cli/gridset.h"
 #include "cli/progressbar.h"
 #include "files/csvtable.h"
+#include "files/gridfill.h"
+#include "files/workbook.h"
 #include "link/conversion.h"
+#include "tables/cellcheck.h"
 #include "tables/maintenance.h"
 #include "tables/rangecheck.h"
 #include "tables/tablerun.h"
@@ -95,8 +97,9 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
     const QString output = args.value(kOutput.name);
     const TFileKind kind = output.isEmpty() ? TFileKind::Csv : FileKindOf(output);
     const bool goodsFile = kind == TFileKind::GoodsDb || kind == TFileKind::Exchange1c;
-    if (kind != TFileKind::Csv && !(id == TableId::Goods && goodsFile))
-        return ctx.UsageError(QStringLiteral("%1: таблица пишется в файл .csv%2").arg(command,
+    const bool book = IsWorkbookFile(output);
+    if (kind != TFileKind::Csv && !book && !(id == TableId::Goods && goodsFile))
+        return ctx.UsageError(QStringLiteral("%1: таблица пишется в файл .csv или .xlsx%2").arg(command,
                                   id == TableId::Goods ? QStringLiteral(", .dbVaro или .1cdb") : QString()));
 
     if (!ctx.LinkReady())
@@ -110,6 +113,12 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
     }
     if (!result.ok())
         return ctx.Fail(result.message);
+    if (book) {
+        TRegisterParts parts;
+        parts.tables[size_t(id)] = true;
+        const QString error = SaveWorkbook(output, grids.Refs(), parts, nullptr, CopyDescription(ctx, nullptr));
+        return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
+    }
     if (goodsFile) {
         const QString error = SaveGoodsFile(output, kind, grid);
         return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
@@ -136,29 +145,28 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
         QByteArray bytes;
         if (!ctx.ReadFile(input, bytes))
             return kExitUsage;
-        const QString error = LoadCsvGrid(bytes, id, grid, grids.locks);
+        const QString error = FillTableGrid(ParseCsv(bytes), id, grid, grids.locks);
         if (!error.isEmpty())
             return ctx.FileError(input, error);
+    } else if (IsWorkbookFile(input) && (id != TableId::Goods || WorkbookHasSheet(input, id))) {
+        // The table's own sheet; a goods book without one is a spreadsheet from 1C, below.
+        TRegisterParts parts;
+        parts.tables[size_t(id)] = true;
+        const TWorkbookLoad load = LoadWorkbook(input, grids.Refs(), parts);
+        if (!load.ok())
+            return ctx.FileError(input, load.error);
     } else if (id == TableId::Goods && kind != TFileKind::Config && kind != TFileKind::Unknown) {
         const QString error = LoadGoodsFile(input, kind, grid);
         if (!error.isEmpty())
             return ctx.FileError(input, error);
     } else {
-        return ctx.UsageError(QStringLiteral("%1: таблица читается из файла .csv%2").arg(command,
+        return ctx.UsageError(QStringLiteral("%1: таблица читается из файла .csv или .xlsx%2").arg(command,
                                   id == TableId::Goods ? QStringLiteral(", .dbVaro, .1cdb, .xls или .xlsx") : QString()));
     }
 
     // Everything the run would refuse is refused before the first exchange: nothing is half written.
-    for (int row = first; row <= last; ++row) {
-        QString problem;
-        for (int c = 1; c < grid.ColCount() && problem.isEmpty(); ++c)
-            if (QString p = CellTextProblem(id, c, grid.Cell(c, row)); !p.isEmpty())
-                problem = QStringLiteral("столбец \"%1\": %2").arg(TableDef(id).columns[c].heading, p);
-        if (problem.isEmpty())
-            problem = WriteRowProblem(id, grid, row);
-        if (!problem.isEmpty())
-            return ctx.FileError(input, QStringLiteral("строка таблицы \"%1\": %2").arg(grid.Cell(0, row), problem));
-    }
+    if (const QString problem = GridWriteProblem(id, grid, first, last); !problem.isEmpty())
+        return ctx.FileError(input, problem);
 
     if (!ctx.LinkReady())
         return kExitUsage;
