@@ -1,7 +1,6 @@
 #pragma once
 #include "cli/cliargs.h"
 #include "cli/clicontext.h"
-#include "files/workbook.h"
 
 #include <QStringList>
 #include <optional>
@@ -19,9 +18,6 @@ int CmdReregister(TCliContext& ctx, const QStringList& words);
 int CmdConvert(TCliContext& ctx, const QStringList& words);
 int CmdBackup(TCliContext& ctx, const QStringList& words);
 int CmdRestore(TCliContext& ctx, const QStringList& words);
-
-// The workbook's sheet describing the copy: now, the link of the session, this program.
-TCopyDescription CopyDescription(const TCliContext& ctx, const RegistrationData* registration);
 
 // A command's words sorted by its options. On "--help" the command's help goes to the output stream;
 // on a usage error (also a wrong count of positional words) the error stream says why. Either way

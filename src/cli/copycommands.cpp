@@ -78,19 +78,6 @@ int PrintChanges(TCliContext& ctx, TGridSet& book, const TRegisterParts& parts)
 
 }  // namespace
 
-TCopyDescription CopyDescription(const TCliContext& ctx, const RegistrationData* registration)
-{
-    const KktLinkArgs args = ctx.session.LinkArgs();
-    TCopyDescription copy;
-    if (registration)
-        copy.serialNumber = QString::number(registration->SerialNumber);
-    copy.made = QDateTime::currentDateTime();
-    copy.port = args.port;
-    copy.speed = args.speed;
-    copy.version = QStringLiteral(KKT_VERSION);
-    return copy;
-}
-
 int CmdBackup(TCliContext& ctx, const QStringList& words)
 {
     const QString command = QStringLiteral("backup");
@@ -114,7 +101,7 @@ int CmdBackup(TCliContext& ctx, const QStringList& words)
     if (!result.ok())
         return ctx.Fail(result.message);
     const QString error = SaveWorkbook(output, grids.Refs(), TRegisterParts::All(), &registration,
-                                       CopyDescription(ctx, &registration));
+                                       DescribeCopy(ctx.session.LinkArgs(), &registration));
     return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
 }
 

@@ -116,7 +116,7 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
     if (book) {
         TRegisterParts parts;
         parts.tables[size_t(id)] = true;
-        const QString error = SaveWorkbook(output, grids.Refs(), parts, nullptr, CopyDescription(ctx, nullptr));
+        const QString error = SaveWorkbook(output, grids.Refs(), parts, nullptr, DescribeCopy(ctx.session.LinkArgs(), nullptr));
         return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
     }
     if (goodsFile) {

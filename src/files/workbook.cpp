@@ -169,6 +169,18 @@ QString LoadSheet(const TWorkbookRead& book, const QString& name, int cols, Fill
 
 }  // namespace
 
+TCopyDescription DescribeCopy(const KktLinkArgs& link, const RegistrationData* registration)
+{
+    TCopyDescription copy;
+    if (registration)
+        copy.serialNumber = QString::number(registration->SerialNumber);
+    copy.made = QDateTime::currentDateTime();
+    copy.port = link.port;
+    copy.speed = link.speed;
+    copy.version = QStringLiteral(KKT_VERSION);
+    return copy;
+}
+
 QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const TRegisterParts& parts,
                      const RegistrationData* registration, const TCopyDescription& copy)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include "link/kktlink.h"
 #include "link/registrationdata.h"
 #include "whole/registergrids.h"
 
@@ -21,6 +22,9 @@ struct TCopyDescription {
     int speed = 0;
     QString version;  // of this program
 };
+
+// Now, the link's port and speed, the serial number when the registration data was read, this program.
+TCopyDescription DescribeCopy(const KktLinkArgs& link, const RegistrationData* registration);
 
 // The sheets of `parts`, the registration sheet when `registration` is given, and the description,
 // written through a temporary file that replaces `fileName` only when complete. Empty on success,

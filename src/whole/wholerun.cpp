@@ -160,3 +160,16 @@ TWholeResult WriteAll(KktLink& link, const KktLinkArgs& args, const TRegisterGri
         },
         [&](const GsmProgress& progress) { return WriteGsmParams(link, args, *grids.gsm, progress); });
 }
+
+QString WholeProgressText(bool reading, const TWholeProgress& p)
+{
+    const QString what = reading ? QStringLiteral("Выполняется чтение всех таблиц... Подождите...")
+                                 : QStringLiteral("Выполняется запись всех таблиц... Подождите...");
+    const QString done = p.part.isEmpty() ? QStringLiteral("Выполнено %1 %").arg(p.percent)
+                                          : QStringLiteral("Выполнено %1 %: %2").arg(p.percent).arg(p.part);
+    const QString left = p.secondsLeft < 0 ? QStringLiteral("Оставшееся время оценивается")
+                                           : QStringLiteral("Осталось около %1 мин %2 с")
+                                                 .arg(p.secondsLeft / 60)
+                                                 .arg(p.secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    return what + u'\n' + done + u'\n' + left;
+}

@@ -46,3 +46,6 @@ TWholeResult ReadAll(KktLink& link, const KktLinkArgs& args, const TRegisterGrid
 // Writes the tables of `parts` over their whole ranges from the grids, then the module parameters.
 TWholeResult WriteAll(KktLink& link, const KktLinkArgs& args, const TRegisterGrids& grids,
                       const TWholeHooks& hooks, const TRegisterParts& parts = TRegisterParts::All());
+
+// The wait window's lines for the run: what runs, the share done and the part, the time left.
+QString WholeProgressText(bool reading, const TWholeProgress& progress);

@@ -182,9 +182,10 @@ TEST_F(CopyTest, DryRunNamesTheEntriesAndTablesLimitTheRestore)
                        "module: изменятся 7: IP сервера, Порт сервера, DNS сервера, APN GSM, APN WI-FI, "
                        "Пароль WI-FI, Тип устройства\n");
     // Reads only: every table command of the run in mode "read".
-    for (const QByteArray& request : second.sim().requests().mid(before))
+    for (const QByteArray& request : second.sim().requests().mid(before)) {
         if (request.size() > 8 && QByteArray("pTa").contains(request[6]))
             EXPECT_EQ(request[8], char(KKT_READ)) << request.toHex().toStdString();
+    }
 
     const CliRun some = RunOn(second, {"restore", book, "--tables", "operators"});
     ASSERT_EQ(some.status, 0) << some.err.toStdString();
