@@ -183,8 +183,9 @@ TEST_F(CopyTest, DryRunNamesTheEntriesAndTablesLimitTheRestore)
                        "Пароль WI-FI, Тип устройства\n");
     // Reads only: every table command of the run in mode "read".
     for (const QByteArray& request : second.sim().requests().mid(before)) {
-        if (request.size() > 8 && QByteArray("pTa").contains(request[6]))
+        if (request.size() > 8 && QByteArray("pTa").contains(request[6])) {
             EXPECT_EQ(request[8], char(KKT_READ)) << request.toHex().toStdString();
+        }
     }
 
     const CliRun some = RunOn(second, {"restore", book, "--tables", "operators"});
