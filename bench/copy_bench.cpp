@@ -5,25 +5,14 @@
 
 #include "cli/gridset.h"
 #include "files/workbook.h"
+#include "samplegoods.h"
 #include "simserver.h"
-#include "tables/encoding.h"
 #include "whole/wholerun.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
 namespace {
-
-void FillGoods(TGridData& goods)
-{
-    for (int r = 1; r <= 6000; ++r) {
-        goods.SetCell(1, r, QStringLiteral("Товар номер %1 для проверки").arg(r));
-        goods.SetCell(2, r, QString::number(4600000000000LL + r));
-        goods.SetCell(4, r, DecodePrice(uint64_t(r) * 137));
-        goods.SetCell(5, r, QString::number(r % 8 + 1));
-        goods.SetCell(6, r, DecodeQuantity(uint64_t(r) * 11));
-    }
-}
 
 // Seconds the requests of the run and their answers need on the line, 10 bits a byte.
 double LineSeconds(const QList<QByteArray>& requests, int baud)
@@ -55,7 +44,7 @@ KKT_BENCH(copy, "backup_115200_paced", "backup_115200_line_time_bound", "backup_
 
     // The register filled unpaced: the full goods base, everything else in the tool's own form.
     TGridSet written;
-    FillGoods(written.Table(TableId::Goods));
+    written.Table(TableId::Goods) = SampleGoods();
     for (int r = 1; r <= gsm::kRows; ++r)
         written.gsm.SetValue(r, r == gsm::DeviceRow ? QStringLiteral("GSM") : QString::number(r));
     if (const TWholeResult w = WriteAll(link, args, written.Refs(), {}); !w.ok())

@@ -3,8 +3,8 @@
 #include "bench.h"
 
 #include "app/session.h"
+#include "samplegoods.h"
 #include "simserver.h"
-#include "tables/encoding.h"
 #include "tables/tablerun.h"
 #include "tables/ui/setvaroframe.h"
 
@@ -13,19 +13,6 @@
 #include <QProgressBar>
 
 namespace {
-
-TGridData SampleGoods()
-{
-    TGridData goods = InitGrid(TableId::Goods);
-    for (int r = 1; r <= 6000; ++r) {
-        goods.SetCell(1, r, QStringLiteral("Товар номер %1 для проверки").arg(r));
-        goods.SetCell(2, r, QString::number(4600000000000LL + r));
-        goods.SetCell(4, r, DecodePrice(uint64_t(r) * 137));
-        goods.SetCell(5, r, QString::number(r % 8 + 1));
-        goods.SetCell(6, r, DecodeQuantity(uint64_t(r) * 11));
-    }
-    return goods;
-}
 
 // ms for writing items 1..count, with a progress bar updated and events processed after every item.
 double WriteGoods(SimPtyServer& server, const TGridData& goods, int count, QString* error)
