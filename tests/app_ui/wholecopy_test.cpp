@@ -103,6 +103,8 @@ TEST_F(WholeCopyTest, ReadAllSaveLoadAndWriteAllCloneTheRegister)
     peek.start(20);
     window.ReadAllItem->trigger();
     EXPECT_TRUE(messages.empty()) << texts().join('|').toStdString();
+    window.MenuProgramming->adjustSize();
+    SaveShot(*window.MenuProgramming, QStringLiteral("whole-menu-programming"));
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Выполняется чтение всех таблиц... Подождите...\nВыполнено ")))
         << shown.toStdString();
     EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
@@ -164,4 +166,25 @@ TEST_F(WholeCopyTest, AFailureStopsTheRunNamingTableAndEntryAndKeepsWhatWasRead)
     EXPECT_EQ(grid(TableId::Goods).Cell(1, 12), QStringLiteral("Хлеб"));
     EXPECT_TRUE(window.menuBar()->isEnabled());
     EXPECT_TRUE(window.Panel1->isEnabled());
+}
+
+TEST_F(WholeCopyTest, TheStopButtonEndsTheWholeRunInTheTableBeingRead)
+{
+    FillRegister();
+    QTimer stop;
+    QObject::connect(&stop, &QTimer::timeout, [&] {
+        if (WaitWindow()->isVisible() && WaitWindow()->lbl1->text().contains(QStringLiteral("Предмет расчета"))) {
+            WaitWindow()->btnAbort->click();
+            stop.stop();
+        }
+    });
+    stop.start(20);
+    window.ReadAllItem->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MsgKind::Information);
+    EXPECT_TRUE(messages[0].second.contains(QStringLiteral("Чтение прервано")) &&
+                messages[0].second.contains(QStringLiteral("Таблица \"Предмет расчета\"")))
+        << messages[0].second.toStdString();
+    EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
+    EXPECT_EQ(window.GsmFrame->Grid().Value(gsm::IpRow), QString());  // never reached
 }
