@@ -18,7 +18,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# The library packages (Qt, libgsf, minizip) are found from the programs themselves; the window also
+# The library packages (Qt, libgsf, minizip, libxlsxwriter) are found from the programs themselves; the window also
 # needs Qt's platform plugins, which no program links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")

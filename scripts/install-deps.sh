@@ -5,7 +5,7 @@ PKGS=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev
-  libgsf-1-dev libminizip-dev zlib1g-dev
+  libgsf-1-dev libminizip-dev libxlsxwriter-dev zlib1g-dev
   python3 python3-xlwt
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   clang libclang-rt-14-dev

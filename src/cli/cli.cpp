@@ -45,6 +45,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, bool pro
         {QStringLiteral("clear-goods"), CmdClearGoods}, {QStringLiteral("module"), CmdModule},
         {QStringLiteral("regdata"), CmdRegData},     {QStringLiteral("register"), CmdRegister},
         {QStringLiteral("reregister"), CmdReregister}, {QStringLiteral("convert"), CmdConvert},
+        {QStringLiteral("backup"), CmdBackup},       {QStringLiteral("restore"), CmdRestore},
     };
     const QString command = parsed.positional.first();
     const auto run = commands.constFind(command);

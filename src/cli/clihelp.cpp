@@ -22,7 +22,8 @@ const QHash<QString, QString>& Helps()
         {QStringLiteral("read"),
          QStringLiteral("kkt-cli read TABLE [--range A-B] [--output FILE] [--spreadsheet-csv]\n"
                         "Читает таблицу из ККТ и пишет строки диапазона в FILE (CSV; без FILE - на стандартный\n"
-                        "вывод). Для товаров FILE может быть и .dbVaro или .1cdb.\n"
+                        "вывод). FILE .xlsx - книга с листом таблицы, как у backup. Для товаров FILE может быть\n"
+                        "и .dbVaro или .1cdb.\n"
                         "--spreadsheet-csv: CSV для Excel и LibreOffice с русскими региональными настройками\n"
                         "(UTF-8 с меткой порядка байтов, разделитель \";\", строки CR LF).\n"
                         "TABLE: operators, goods, sections, cliche, agents, enterprises, stations.\n"
@@ -33,8 +34,9 @@ const QHash<QString, QString>& Helps()
                         "FILE - CSV: строка заголовков таблицы, затем строки со столбцом 0 как в таблице\n"
                         "(номер или подпись); строки, которых нет в файле, остаются пустыми. Кодировка\n"
                         "(UTF-8 или Windows-1251) и разделитель (\",\", \";\" или табуляция) определяются\n"
-                        "по строке заголовков, как CSV сохраняют Excel и LibreOffice. Для товаров FILE\n"
-                        "может быть и .dbVaro, .1cdb, .xls или .xlsx.\n"
+                        "по строке заголовков, как CSV сохраняют Excel и LibreOffice. FILE .xlsx с листом\n"
+                        "таблицы (как у backup) читается по тем же правилам. Для товаров FILE может быть и\n"
+                        ".dbVaro, .1cdb, .xls или .xlsx из 1С.\n"
                         "С --changed-from OLD (обычно файл прежнего read) записываются только записи\n"
                         "диапазона, которые в FILE не такие, как в OLD; оба файла проверяются до записи.\n"
                         "--dry-run печатает записи, которые были бы записаны, и ничего не отправляет.\n")},
@@ -60,6 +62,17 @@ const QHash<QString, QString>& Helps()
                         "Преобразует файл через таблицы программы, формат - по расширению:\n"
                         "товары .csv, .dbVaro, .1cdb (и .xls, .xlsx на входе); вся конфигурация .conf.\n"
                         "CSV на входе - как у write; --spreadsheet-csv пишет CSV как read с этим параметром.\n")},
+        {QStringLiteral("backup"),
+         QStringLiteral("kkt-cli backup FILE.xlsx\n"
+                        "Читает из ККТ все таблицы, параметры модуля связи и регистрационные данные и пишет\n"
+                        "книгу: по листу на таблицу, \"Параметры GSM\", \"Регистрация\" (только для чтения) и\n"
+                        "\"Копия\" (номер ККТ, дата, порт). Если чтение не удалось, файл не пишется.\n")},
+        {QStringLiteral("restore"),
+         QStringLiteral("kkt-cli restore FILE.xlsx [--tables LIST] [--dry-run]\n"
+                        "Проверяет все листы книги, затем записывает в ККТ таблицы, листы которых в ней есть\n"
+                        "(или только LIST: имена таблиц и module через запятую). Регистрацию не выполняет.\n"
+                        "--dry-run: ничего не записывает, читает ККТ и печатает по таблицам, какие записи\n"
+                        "изменились бы.\n")},
     };
     return helps;
 }
@@ -72,7 +85,8 @@ const QStringList& CommandNames()
                                    QStringLiteral("read"),    QStringLiteral("write"),
                                    QStringLiteral("clear-goods"), QStringLiteral("module"),
                                    QStringLiteral("regdata"), QStringLiteral("register"),
-                                   QStringLiteral("reregister"), QStringLiteral("convert")};
+                                   QStringLiteral("reregister"), QStringLiteral("convert"),
+                                   QStringLiteral("backup"),  QStringLiteral("restore")};
     return names;
 }
 

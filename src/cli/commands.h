@@ -18,6 +18,8 @@ int CmdRegData(TCliContext& ctx, const QStringList& words);
 int CmdRegister(TCliContext& ctx, const QStringList& words);
 int CmdReregister(TCliContext& ctx, const QStringList& words);
 int CmdConvert(TCliContext& ctx, const QStringList& words);
+int CmdBackup(TCliContext& ctx, const QStringList& words);
+int CmdRestore(TCliContext& ctx, const QStringList& words);
 
 // "--spreadsheet-csv": CSV output for spreadsheet programs with Russian regional settings (UTF-8
 // with byte-order mark, ";" between fields) instead of the plain one.

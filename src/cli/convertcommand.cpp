@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 #include "cli/gridset.h"
 #include "files/csvtable.h"
+#include "files/gridfill.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ bool LoadInput(TCliContext& ctx, const QString& input, TFileKind kind, TGridSet&
         QByteArray bytes;
         if (!ctx.ReadFile(input, bytes))
             return false;
-        error = LoadCsvGrid(bytes, TableId::Goods, grids.Table(TableId::Goods), grids.locks);
+        TGridData& goods = grids.Table(TableId::Goods);
+        error = FillTableGrid(ParseGridCsv(bytes, goods), TableId::Goods, goods, grids.locks);
         break;
     }
     case TFileKind::Config:

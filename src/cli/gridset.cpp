@@ -1,6 +1,5 @@
 #include "cli/gridset.h"
 
-#include "cli/cellcheck.h"
 #include "files/configfile.h"
 #include "files/configgrids.h"
 #include "files/csvtable.h"
@@ -13,11 +12,6 @@
 #include <QFileInfo>
 
 namespace {
-
-QString LineProblem(int line, const QString& problem)
-{
-    return QStringLiteral("строка %1: %2").arg(line).arg(problem);
-}
 
 // The load functions of the files read a missing file as an empty one; a conversion must not.
 QString MissingFile(const QString& fileName)
@@ -41,6 +35,16 @@ TGridSet::TGridSet()
 {
     for (int i = 0; i < kTableCount; ++i)
         tables[size_t(i)] = InitGrid(TableId(i));
+}
+
+TRegisterGrids TGridSet::Refs()
+{
+    TRegisterGrids refs;
+    for (int i = 0; i < kTableCount; ++i)
+        refs.tables[size_t(i)] = &tables[size_t(i)];
+    refs.locks = &locks;
+    refs.gsm = &gsm;
+    return refs;
 }
 
 const QStringList& TableNames()
@@ -80,71 +84,6 @@ TFileKind FileKindOf(const QString& fileName)
 QString FileKindList()
 {
     return QStringLiteral(".csv, .dbVaro, .1cdb, .xls, .xlsx, .conf");
-}
-
-TGridData GsmAsGrid(const GsmGridModel& gsm)
-{
-    TGridData grid(2, gsm::kRows + 1);
-    grid.SetCell(0, 0, gsm.headerData(0, Qt::Horizontal).toString());
-    grid.SetCell(1, 0, gsm.headerData(1, Qt::Horizontal).toString());
-    for (int r = 1; r <= gsm::kRows; ++r) {
-        grid.SetCell(0, r, GsmRowCaption(r));
-        grid.SetCell(1, r, gsm.Value(r));
-    }
-    return grid;
-}
-
-namespace {
-
-TCsvRead ParseForGrid(const QByteArray& bytes, const TGridData& grid)
-{
-    return ParseCsvWithHeading(bytes, GridCsvRecords(grid, 1, 0).first());
-}
-
-}  // namespace
-
-QString LoadCsvGrid(const QByteArray& bytes, TableId id, TGridData& grid, TAgentLocks& locks)
-{
-    TGridData work = grid;
-    TAgentLocks workLocks = locks;
-    const TCsvApply apply = ApplyCsvRecords(ParseForGrid(bytes, work), work);
-    if (!apply.ok())
-        return apply.error;
-    for (qsizetype k = 0; k < apply.rows.size(); ++k) {
-        const QString problem = TakeFileRow(id, work, workLocks, apply.rows[k]);
-        if (!problem.isEmpty())
-            return LineProblem(apply.lines[k], problem);
-    }
-    grid = work;
-    locks = workLocks;
-    return {};
-}
-
-QString LoadCsvModule(const QByteArray& bytes, GsmGridModel& gsm)
-{
-    TGridData grid = GsmAsGrid(gsm);
-    const TCsvApply apply = ApplyCsvRecords(ParseForGrid(bytes, grid), grid);
-    if (!apply.ok())
-        return apply.error;
-    for (qsizetype k = 0; k < apply.rows.size(); ++k) {
-        const int row = apply.rows[k];
-        const QString& text = grid.Cell(1, row);
-        if (row == gsm::DeviceRow) {
-            if (!text.isEmpty() && DeviceCodeFromText(text).isEmpty())
-                return LineProblem(apply.lines[k], QStringLiteral("тип устройства - \"GSM\" или \"WI-FI\", а не \"%1\"").arg(text));
-            continue;
-        }
-        // Typed key by key into the empty cell, as the module grid's filter lets them through.
-        QString typed;
-        for (QChar key : text) {
-            if (key.unicode() < 0x20 || !GsmKeyAllowed(row, typed, false, key))
-                return LineProblem(apply.lines[k], QStringLiteral("\"%1\" не набрать в строке \"%2\"").arg(text, GsmRowCaption(row)));
-            typed += key;
-        }
-    }
-    for (int r = 1; r <= gsm::kRows; ++r)
-        gsm.SetValue(r, grid.Cell(1, r));
-    return {};
 }
 
 QString LoadGoodsFile(const QString& fileName, TFileKind kind, TGridData& goods)

@@ -4,6 +4,7 @@
 #include "tables/agentlocks.h"
 #include "tables/griddata.h"
 #include "tables/tabledefs.h"
+#include "whole/registergrids.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,6 +18,8 @@ struct TGridSet {
 
     TGridData& Table(TableId id) { return tables[size_t(id)]; }
     const TGridData& Table(TableId id) const { return tables[size_t(id)]; }
+    // The grids for the whole-register runs and the workbook.
+    TRegisterGrids Refs();
 
     std::array<TGridData, kTableCount> tables;
     TAgentLocks locks;
@@ -33,16 +36,6 @@ bool TableByName(const QString& name, TableId& id);
 enum class TFileKind { Unknown, Csv, GoodsDb, Exchange1c, Sheet, Config };
 TFileKind FileKindOf(const QString& fileName);
 QString FileKindList();  // the endings, for messages
-
-// The module grid as a table grid: row 0 "Параметр", "Значение"; rows 1..7 caption and value.
-TGridData GsmAsGrid(const GsmGridModel& gsm);
-
-// A CSV file into a grid that already holds its start-up content; also in Windows-1251 and with ";" or
-// TAB between fields, as spreadsheet programs save it (ParseCsvWithHeading). The rows the file names are
-// checked as typed cells; agents get their signs chosen. Empty on success, else the error with its line.
-QString LoadCsvGrid(const QByteArray& bytes, TableId id, TGridData& grid, TAgentLocks& locks);
-// The module's CSV: rows named by caption; the type row takes "GSM", "WI-FI" or nothing.
-QString LoadCsvModule(const QByteArray& bytes, GsmGridModel& gsm);
 
 // Goods from a goods file of another format (.dbVaro, .1cdb, .xls, .xlsx) into the goods grid; the
 // grid is untouched on failure. Empty on success, else the error.

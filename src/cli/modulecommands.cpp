@@ -2,6 +2,7 @@
 #include "cli/gridset.h"
 #include "cli/progressbar.h"
 #include "files/csvtable.h"
+#include "files/gridfill.h"
 #include "module/gsmtransfer.h"
 
 namespace {
@@ -19,7 +20,7 @@ bool LoadModuleFile(TCliContext& ctx, const QString& file, GsmGridModel& gsm, in
         exit = kExitUsage;
         return false;
     }
-    if (const QString error = LoadCsvModule(bytes, gsm); !error.isEmpty()) {
+    if (const QString error = FillModuleGrid(ParseGridCsv(bytes, GsmAsGrid(gsm)), gsm); !error.isEmpty()) {
         exit = ctx.FileError(file, error);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "cli/regfile.h"
 
 #include "fiscal/memolines.h"
+#include "fiscal/regfields.h"
 
 #include <QHash>
 #include <QStringDecoder>
@@ -25,13 +26,6 @@ const TMultiLine kMultiLines[] = {
 };
 
 template <size_t N>
-void PutLines(QStringList& out, const char* key, const std::array<QString, N>& lines)
-{
-    for (size_t i = 0; i < N; ++i)
-        out.append(QStringLiteral("%1%2=%3").arg(QLatin1String(key)).arg(i + 1).arg(lines[i]));
-}
-
-template <size_t N>
 bool TakeFlags(const QString& text, std::array<bool, N>& ticks)
 {
     bool ok = false;
@@ -47,29 +41,8 @@ bool TakeFlags(const QString& text, std::array<bool, N>& ticks)
 QByteArray FormatRegFile(const RegistrationData& d)
 {
     QStringList lines;
-    const auto put = [&lines](const char* key, const QString& value) {
-        lines.append(QLatin1String(key) + u'=' + value);
-    };
-    put("Registered", QString::number(d.Registered));
-    put("SerialNumber", QString::number(d.SerialNumber));
-    put("RegNum", QString::number(d.RegNum));
-    put("InnUser", QString::number(d.InnUser));
-    put("InnOFD", QString::number(d.InnOFD));
-    put("ModeFlags", QString::number(d.ModeFlags));
-    put("AgentFlags", QString::number(d.AgentFlags));
-    put("TaxFlags", QString::number(d.TaxFlags));
-    put("SetPrinter", QString::number(d.SetPrinter));
-    put("AkcizGood", QString::number(d.AkcizGood));
-    put("NameCassir", d.NameCassir);
-    put("PosCassir", d.PosCassir);
-    PutLines(lines, "NameUser", d.NameUser);
-    PutLines(lines, "Adress", d.Adress);
-    PutLines(lines, "Place", d.Place);
-    PutLines(lines, "WebsiteFNS", d.WebsiteFNS);
-    PutLines(lines, "EmailSender", d.EmailSender);
-    PutLines(lines, "NameOFD", d.NameOFD);
-    put("NumAuto", d.NumAuto);
-    put("InnCassir", QString::number(d.InnCassir));
+    for (const auto& [key, value] : RegistrationFields(d))
+        lines.append(key + u'=' + value);
     return (lines.join(u'\n') + u'\n').toUtf8();
 }
 

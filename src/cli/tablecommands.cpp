@@ -1,9 +1,11 @@
-#include "cli/cellcheck.h"
 #include "cli/commands.h"
 #include "cli/gridset.h"
 #include "cli/progressbar.h"
 #include "files/csvtable.h"
+#include "files/gridfill.h"
+#include "files/workbook.h"
 #include "link/conversion.h"
+#include "tables/cellcheck.h"
 #include "tables/knownrows.h"
 #include "tables/maintenance.h"
 #include "tables/rangecheck.h"
@@ -98,8 +100,9 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
     const QString output = args.value(kOutput.name);
     const TFileKind kind = output.isEmpty() ? TFileKind::Csv : FileKindOf(output);
     const bool goodsFile = kind == TFileKind::GoodsDb || kind == TFileKind::Exchange1c;
-    if (kind != TFileKind::Csv && !(id == TableId::Goods && goodsFile))
-        return ctx.UsageError(QStringLiteral("%1: таблица пишется в файл .csv%2").arg(command,
+    const bool book = IsWorkbookFile(output);
+    if (kind != TFileKind::Csv && !book && !(id == TableId::Goods && goodsFile))
+        return ctx.UsageError(QStringLiteral("%1: таблица пишется в файл .csv или .xlsx%2").arg(command,
                                   id == TableId::Goods ? QStringLiteral(", .dbVaro или .1cdb") : QString()));
     if (kind != TFileKind::Csv && args.has(kSpreadsheetCsv.name))
         return ctx.UsageError(QStringLiteral("%1: %2 - только для файла .csv").arg(command, kSpreadsheetCsv.name));
@@ -115,6 +118,12 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
     }
     if (!result.ok())
         return ctx.Fail(result.message);
+    if (book) {
+        TRegisterParts parts;
+        parts.tables[size_t(id)] = true;
+        const QString error = SaveWorkbook(output, grids.Refs(), parts, nullptr, DescribeCopy(ctx.session.LinkArgs(), nullptr));
+        return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
+    }
     if (goodsFile) {
         const QString error = SaveGoodsFile(output, kind, grid);
         return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
@@ -140,11 +149,16 @@ bool LoadWriteFile(TCliContext& ctx, const QString& command, TableId id, const Q
             return false;
         }
         // The heading row must be this table's: a file of another table is refused here.
-        error = LoadCsvGrid(bytes, id, grid, grids.locks);
+        error = FillTableGrid(ParseGridCsv(bytes, grid), id, grid, grids.locks);
+    } else if (IsWorkbookFile(file) && (id != TableId::Goods || WorkbookHasSheet(file, id))) {
+        // The table's own sheet; a goods book without one is a spreadsheet from 1C, below.
+        TRegisterParts parts;
+        parts.tables[size_t(id)] = true;
+        error = LoadWorkbook(file, grids.Refs(), parts).error;
     } else if (id == TableId::Goods && kind != TFileKind::Config && kind != TFileKind::Unknown) {
         error = LoadGoodsFile(file, kind, grid);
     } else {
-        exit = ctx.UsageError(QStringLiteral("%1: таблица читается из файла .csv%2").arg(command,
+        exit = ctx.UsageError(QStringLiteral("%1: таблица читается из файла .csv или .xlsx%2").arg(command,
                                   id == TableId::Goods ? QStringLiteral(", .dbVaro, .1cdb, .xls или .xlsx") : QString()));
         return false;
     }
@@ -152,17 +166,10 @@ bool LoadWriteFile(TCliContext& ctx, const QString& command, TableId id, const Q
         exit = ctx.FileError(file, error);
         return false;
     }
-    for (int row = first; row <= last; ++row) {
-        QString problem;
-        for (int c = 1; c < grid.ColCount() && problem.isEmpty(); ++c)
-            if (QString p = CellTextProblem(id, c, grid.Cell(c, row)); !p.isEmpty())
-                problem = QStringLiteral("столбец \"%1\": %2").arg(TableDef(id).columns[c].heading, p);
-        if (problem.isEmpty())
-            problem = WriteRowProblem(id, grid, row);
-        if (!problem.isEmpty()) {
-            exit = ctx.FileError(file, QStringLiteral("строка таблицы \"%1\": %2").arg(grid.Cell(0, row), problem));
-            return false;
-        }
+    // Everything the run would refuse is refused before the first exchange: nothing is half written.
+    if (const QString problem = GridWriteProblem(id, grid, first, last); !problem.isEmpty()) {
+        exit = ctx.FileError(file, problem);
+        return false;
     }
     return true;
 }

@@ -14,6 +14,12 @@ inline const QString kConfigLoadWait = QStringLiteral("Выпонляется ч
 // The wait window stays up this long before a configuration save or load starts.
 constexpr int kConfigPauseMs = 1000;
 
+// The whole-register workbook (menu "Файл").
+inline const QString kWorkbookSuffix = QStringLiteral("xlsx");
+inline const QString kWorkbookFilter = QStringLiteral("Книги всех таблиц ККТ (*.xlsx)");
+inline const QString kWorkbookSaveWait = QStringLiteral("Выполняется сохранение книги... Подождите...");
+inline const QString kWorkbookLoadWait = QStringLiteral("Выполняется загрузка книги... Подождите...");
+
 // Goods database file (buttons "Сохранить в файл" / "Загрузить из файла").
 inline const QString kGoodsDbSuffix = QStringLiteral("dbVaro");
 inline const QString kGoodsDbSaveFilter = QStringLiteral("Файлы БД (*.dbVaro)");

@@ -100,22 +100,31 @@ QStringList ReadSharedStrings(const QByteArray& data)
     return strings;
 }
 
-// The relationship id of the first <sheet> in workbook order.
-QString FirstSheetRelationship(const QByteArray& data)
+struct TSheetEntry {
+    QString name;
+    QString relationship;
+};
+
+// The <sheet> entries of the workbook, in workbook order: the name and the relationship id.
+QList<TSheetEntry> SheetEntries(const QByteArray& data)
 {
+    QList<TSheetEntry> entries;
     QXmlStreamReader xml(data);
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && IsElement(xml, QLatin1String("sheet"))) {
-            const auto attributes = xml.attributes();
-            if (attributes.hasAttribute(kRelationshipsNs, QStringLiteral("id")))
-                return attributes.value(kRelationshipsNs, QStringLiteral("id")).toString();
+        if (xml.readNext() != QXmlStreamReader::StartElement || !IsElement(xml, QLatin1String("sheet")))
+            continue;
+        const auto attributes = xml.attributes();
+        TSheetEntry entry{attributes.value(QLatin1String("name")).toString(), {}};
+        if (attributes.hasAttribute(kRelationshipsNs, QStringLiteral("id"))) {
+            entry.relationship = attributes.value(kRelationshipsNs, QStringLiteral("id")).toString();
+        } else {
             for (const auto& a : attributes)
                 if (a.name() == QLatin1String("id"))
-                    return a.value().toString();
-            return QString();
+                    entry.relationship = a.value().toString();
         }
+        entries.append(entry);
     }
-    return QString();
+    return entries;
 }
 
 // The part name a workbook relationship points to; targets are relative to "xl/" unless absolute.
@@ -205,47 +214,96 @@ bool ReadSheet(const QByteArray& data, const QStringList& shared, TSheetCells& c
     return true;
 }
 
-TSheetRead Failure(const QString& fileName, const QString& why)
-{
-    TSheetRead result;
-    result.error = QStringLiteral("Не удалось прочитать книгу \"%1\": %2.").arg(fileName, why);
-    return result;
-}
+// The archive with its workbook description and shared strings, opened for reading sheets.
+class TXlsxBook {
+public:
+    explicit TXlsxBook(const QString& fileName) : m_fileName(fileName), m_zip(fileName) {}
+
+    // The failure text, or empty when the book is ready.
+    QString Open()
+    {
+        if (!m_zip.isOpen())
+            return FailureText(QStringLiteral("файл не является zip-архивом"));
+        QString error;
+        const auto workbook = m_zip.part(QStringLiteral("xl/workbook.xml"), error);
+        const auto relations = m_zip.part(QStringLiteral("xl/_rels/workbook.xml.rels"), error);
+        if (!workbook || !relations)
+            return FailureText(error.isEmpty() ? QStringLiteral("в архиве нет описания книги") : error);
+        m_entries = SheetEntries(*workbook);
+        m_relations = *relations;
+        if (const auto strings = m_zip.part(QStringLiteral("xl/sharedStrings.xml"), error))
+            m_shared = ReadSharedStrings(*strings);
+        else if (!error.isEmpty())
+            return FailureText(error);
+        return {};
+    }
+    const QList<TSheetEntry>& Entries() const { return m_entries; }
+
+    // The failure text, or empty with `cells` filled.
+    QString ReadEntry(const TSheetEntry& entry, TSheetCells& cells, const QString& missing)
+    {
+        QString error;
+        const QString part = RelationshipTarget(m_relations, entry.relationship);
+        const auto sheet = part.isEmpty() ? std::nullopt : m_zip.part(part, error);
+        if (!sheet)
+            return FailureText(error.isEmpty() ? missing : error);
+        if (!ReadSheet(*sheet, m_shared, cells, error))
+            return FailureText(error);
+        return {};
+    }
+    QString FailureText(const QString& why) const
+    {
+        return QStringLiteral("Не удалось прочитать книгу \"%1\": %2.").arg(m_fileName, why);
+    }
+
+private:
+    QString m_fileName;
+    ZipArchive m_zip;
+    QList<TSheetEntry> m_entries;
+    QByteArray m_relations;
+    QStringList m_shared;
+};
 
 }  // namespace
 
 TSheetRead ReadXlsxFirstSheet(const QString& fileName, int maxRow, int maxColumn)
 {
-    ZipArchive zip(fileName);
-    if (!zip.isOpen())
-        return Failure(fileName, QStringLiteral("файл не является zip-архивом"));
-
-    QString error;
-    const auto workbook = zip.part(QStringLiteral("xl/workbook.xml"), error);
-    const auto relations = zip.part(QStringLiteral("xl/_rels/workbook.xml.rels"), error);
-    if (!workbook || !relations)
-        return Failure(fileName, error.isEmpty() ? QStringLiteral("в архиве нет описания книги") : error);
-
+    TXlsxBook book(fileName);
     TSheetRead result;
+    result.error = book.Open();
+    if (!result.error.isEmpty())
+        return result;
     result.cells = TSheetCells(maxRow, maxColumn);
-    const QString id = FirstSheetRelationship(*workbook);
-    if (id.isEmpty()) {  // a workbook without worksheets has nothing to import
+    if (book.Entries().isEmpty() || book.Entries().first().relationship.isEmpty()) {
+        // a workbook without worksheets has nothing to import
         result.status = SheetStatus::Read;
         return result;
     }
-    const QString sheetName = RelationshipTarget(*relations, id);
-    const auto sheet = sheetName.isEmpty() ? std::nullopt : zip.part(sheetName, error);
-    if (!sheet)
-        return Failure(fileName, error.isEmpty() ? QStringLiteral("в архиве нет первого листа") : error);
+    result.error = book.ReadEntry(book.Entries().first(), result.cells, QStringLiteral("в архиве нет первого листа"));
+    if (result.error.isEmpty())
+        result.status = SheetStatus::Read;
+    return result;
+}
 
-    QStringList shared;
-    if (const auto strings = zip.part(QStringLiteral("xl/sharedStrings.xml"), error))
-        shared = ReadSharedStrings(*strings);
-    else if (!error.isEmpty())
-        return Failure(fileName, error);
-
-    if (!ReadSheet(*sheet, shared, result.cells, error))
-        return Failure(fileName, error);
+TWorkbookRead ReadXlsxSheets(const QString& fileName, const QList<TSheetWanted>& wanted)
+{
+    TXlsxBook book(fileName);
+    TWorkbookRead result;
+    result.error = book.Open();
+    if (!result.error.isEmpty())
+        return result;
+    for (const TSheetEntry& entry : book.Entries()) {
+        result.names.append(entry.name);
+        for (const TSheetWanted& w : wanted) {
+            if (w.name != entry.name || result.sheets.contains(entry.name))
+                continue;
+            TSheetCells cells(w.maxRow, w.maxColumn);
+            result.error = book.ReadEntry(entry, cells, QStringLiteral("в архиве нет листа \"%1\"").arg(entry.name));
+            if (!result.error.isEmpty())
+                return result;
+            result.sheets.insert(entry.name, cells);
+        }
+    }
     result.status = SheetStatus::Read;
     return result;
 }

@@ -342,7 +342,7 @@ TEST_F(CliSimTest, UsageErrorsNameWhatWasWrong)
         {{"read", "goods", "--range"}, "kkt-cli: read: параметру \"--range\" нужно значение\n"},
         {{"status", "now"}, "kkt-cli: status: лишний аргумент \"now\"\n"},
         {{"module", "erase"}, "kkt-cli: module: неизвестное действие \"erase\" (есть: read, write)\n"},
-        {{"read", "operators", "--output", "x.xls"}, "kkt-cli: read: таблица пишется в файл .csv\n"},
+        {{"read", "operators", "--output", "x.xls"}, "kkt-cli: read: таблица пишется в файл .csv или .xlsx\n"},
     };
     for (const Case& c : cases) {
         const CliRun run = RunTool(c.words);
@@ -411,5 +411,5 @@ TEST_F(CliSimTest, GoodsAlsoTravelAsTheWindowsGoodsFiles)
 
     const CliRun notGoods = Run({"write", "operators", "--input", Path("g.1cdb")});
     EXPECT_EQ(notGoods.status, 2);
-    EXPECT_EQ(notGoods.err, "kkt-cli: write: таблица читается из файла .csv\n");
+    EXPECT_EQ(notGoods.err, "kkt-cli: write: таблица читается из файла .csv или .xlsx\n");
 }

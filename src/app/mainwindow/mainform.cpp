@@ -16,6 +16,7 @@
 #include "link/ui/udebugkkt.h"
 #include "module/ui/gsmsettingframe.h"
 #include "tables/ui/setvaroframe.h"
+#include "whole/ui/wholerunactions.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -52,6 +53,9 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     N7 = file->addAction(QStringLiteral("Сохранить конфигурацию"), this, &TFormMain::N7Click);
     N7->setEnabled(false);  // nothing to save until a frame has been shown
     N8 = file->addAction(QStringLiteral("Загрузить конфигурацию"), this, &TFormMain::N8Click);
+    SaveBook = file->addAction(QStringLiteral("Сохранить всё в книгу…"), this, &TFormMain::SaveBookClick);
+    SaveBook->setEnabled(false);  // as "Сохранить конфигурацию"
+    LoadBook = file->addAction(QStringLiteral("Загрузить всё из книги…"), this, &TFormMain::LoadBookClick);
     file->addSeparator();
     N2 = file->addAction(QStringLiteral("Выход"), this, &TFormMain::N2Click);
 
@@ -62,6 +66,15 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     MenuProgramming = menuBar()->addMenu(QStringLiteral("Программирование"));
     GSM1 = MenuProgramming->addAction(QStringLiteral("Параметры GSM"), this, &TFormMain::GSM1Click);
     NVaro1 = MenuProgramming->addAction(QStringLiteral("Параметры"), this, &TFormMain::NVaro1Click);
+    MenuProgramming->addSeparator();
+    ReadAllItem = MenuProgramming->addAction(QStringLiteral("Прочитать всё из ККТ"), this, [this] {
+        if (WholeRun)
+            WholeRun->ReadAllClick();
+    });
+    WriteAllItem = MenuProgramming->addAction(QStringLiteral("Записать всё в ККТ"), this, [this] {
+        if (WholeRun)
+            WholeRun->WriteAllClick();
+    });
 
     // These two act on a click of the menu bar entry itself.
     MainMenuFiscalization = menuBar()->addAction(QStringLiteral("Фискализация"));
@@ -191,6 +204,11 @@ void TFormMain::CreateFrames()
     host->addWidget(SetVaroFrame, 0, 0);
     SetVaroFrame->Init(m_session);
     new TGoodsFileActions(*SetVaroFrame);  // owned by the frame
+    WholeRun = new TWholeRunActions(this, m_session, *SetVaroFrame, *GsmFrame);
+    WholeRun->onBusy = [this](bool enabled) {
+        menuBar()->setEnabled(enabled);
+        Panel1->setEnabled(enabled);
+    };
 }
 
 void TFormMain::ShowFrame(QWidget* frame)
@@ -203,6 +221,7 @@ void TFormMain::ShowFrame(QWidget* frame)
     if (frame)
         frame->show();
     N7->setEnabled(true);
+    SaveBook->setEnabled(true);
     update();
 }
 
@@ -216,6 +235,18 @@ void TFormMain::N8Click()
 {
     if (SetVaroFrame && GsmFrame)
         LoadConfigInteractive(this, Config, *SetVaroFrame, *GsmFrame);
+}
+
+void TFormMain::SaveBookClick()
+{
+    if (SetVaroFrame && GsmFrame && WholeRun)
+        SaveWorkbookInteractive(this, m_session, *SetVaroFrame, *GsmFrame, WholeRun->Registration());
+}
+
+void TFormMain::LoadBookClick()
+{
+    if (SetVaroFrame && GsmFrame)
+        LoadWorkbookInteractive(this, *SetVaroFrame, *GsmFrame);
 }
 
 void TFormMain::N2Click()

@@ -16,6 +16,7 @@ class TfrmRegistratiobReason;
 class TfrmDebugScan;
 class TScanController;
 class TGoodsFileActions;
+class TWholeRunActions;
 
 // The program's main window: the menu, the client panel that hosts one work frame at a time, and the
 // session (link settings and the register link) every window of the run works with.
@@ -46,12 +47,17 @@ public:
     QFrame* Panel1 = nullptr;
     QAction* N7 = nullptr;  // "Сохранить конфигурацию"
     QAction* N8 = nullptr;  // "Загрузить конфигурацию"
+    QAction* SaveBook = nullptr;  // "Сохранить всё в книгу…"
+    QAction* LoadBook = nullptr;  // "Загрузить всё из книги…"
     QAction* N2 = nullptr;  // "Выход"
     QAction* N4 = nullptr;  // "Связь с ККТ"
     QAction* Scanner = nullptr;  // "Сканер штрих-кода"
     QMenu* MenuProgramming = nullptr;  // "Программирование"
     QAction* GSM1 = nullptr;   // "Параметры GSM"
     QAction* NVaro1 = nullptr; // "Параметры"
+    QAction* ReadAllItem = nullptr;   // "Прочитать всё из ККТ"
+    QAction* WriteAllItem = nullptr;  // "Записать всё в ККТ"
+    TWholeRunActions* WholeRun = nullptr;  // made with the frames
     QAction* MainMenuFiscalization = nullptr;  // "Фискализация"
     QAction* N6 = nullptr;     // "Версия"
     QAction* ActionDebug = nullptr;  // Ctrl+A, no menu item
@@ -74,6 +80,8 @@ public:
 public Q_SLOTS:
     void N7Click();
     void N8Click();
+    void SaveBookClick();
+    void LoadBookClick();
     void N2Click();
     void N4Click();
     void ScannerClick();

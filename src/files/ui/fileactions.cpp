@@ -9,7 +9,10 @@
 #include "files/filetexts.h"
 #include "files/goodsdb.h"
 #include "files/goodsgrid.h"
+#include "files/workbook.h"
 #include "files/xlstool.h"
+#include "app/session.h"
+#include "whole/ui/wholerunactions.h"
 #include "module/ui/gsmsettingframe.h"
 #include "tables/ui/setvaroframe.h"
 
@@ -88,6 +91,41 @@ void LoadConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tabl
     ConfigToGrids(config, grids, gsm.Grid());
     for (int i = 0; i < kTableCount; ++i)
         tables.RefreshGrid(TableId(i));
+}
+
+void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameSetVaro& tables,
+                             TFrameGsmSetting& gsm, const RegistrationData* registration)
+{
+    const QString name = ChooseFileName(parent, FileDialogMode::Save, kWorkbookFilter, kWorkbookSuffix);
+    if (name.isEmpty())
+        return;
+    QString error;
+    {
+        WaitGuard wait(kWorkbookSaveWait);
+        error = SaveWorkbook(name, FrameGrids(tables, gsm), TRegisterParts::All(), registration,
+                             DescribeCopy(session.LinkArgs(), registration));
+    }
+    if (!error.isEmpty())
+        ShowMessage(parent, MsgKind::Error, error);
+}
+
+void LoadWorkbookInteractive(QWidget* parent, TFrameSetVaro& tables, TFrameGsmSetting& gsm)
+{
+    const QString name = ChooseFileName(parent, FileDialogMode::Open, kWorkbookFilter, kWorkbookSuffix);
+    if (name.isEmpty())
+        return;
+    TWorkbookLoad load;
+    {
+        WaitGuard wait(kWorkbookLoadWait);
+        load = LoadWorkbook(name, FrameGrids(tables, gsm));
+    }
+    if (!load.ok()) {
+        ShowMessage(parent, MsgKind::Error, load.error);
+        return;
+    }
+    for (int i = 0; i < kTableCount; ++i)
+        if (load.parts.Has(TableId(i)))
+            tables.RefreshGrid(TableId(i));
 }
 
 TGoodsFileActions::TGoodsFileActions(TFrameSetVaro& tables) : QObject(&tables), m_tables(tables)

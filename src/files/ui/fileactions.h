@@ -1,16 +1,25 @@
 #pragma once
 #include "files/config.h"
+#include "link/registrationdata.h"
 
 #include <QObject>
 
 class QWidget;
 class TFrameGsmSetting;
 class TFrameSetVaro;
+struct KktSession;
 
 // "Файл" → "Сохранить конфигурацию" / "Загрузить конфигурацию": the grids through the snapshot
 // `config` to and from a file the user chooses. A failed load leaves the grids as they were.
 void SaveConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
 void LoadConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+
+// "Файл" → "Сохранить всё в книгу…" / "Загрузить всё из книги…": the grids, the module parameters
+// and (when "read all" got it) the registration data to and from a workbook the user chooses; no
+// register traffic. A book that fails any check leaves every grid as it was.
+void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameSetVaro& tables,
+                             TFrameGsmSetting& gsm, const RegistrationData* registration);
+void LoadWorkbookInteractive(QWidget* parent, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
 
 // The goods tab's file buttons and its "1C: Предприятие" menu: the goods database file, the 1C
 // exchange file and the spreadsheet import. Every import checks the whole file before the goods

@@ -57,6 +57,9 @@ public:
     // The last selected cell of a grid, (column, row); (1, 1) after start-up.
     QPoint CurrentCell(TableId id) const { return m_current[size_t(id)]; }
     bool Running() const { return m_running; }
+    // What a table run started from this frame does between exchanges: the progress bar, the wait
+    // window's "Прервать", the agents' pause with events, and (reading) each row repainted.
+    TRunHooks RunHooks(TableId id, bool reading);
 
     // The buttons' actions, also callable directly.
     void WriteActiveTable();    // "Записать в ККТ"
@@ -117,7 +120,6 @@ private:
     // The tab caption with the count of its marked rows.
     void ShowMarkCount(TableId id);
     bool CheckActiveRange(TableId id, int& first, int& last);
-    TRunHooks RunHooks(TableId id, bool reading);
     void ShowRunResult(const TRunResult& result);
     void Popup1C();
     void ShowNotFound(bool notFound);

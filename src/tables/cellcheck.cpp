@@ -1,4 +1,4 @@
-#include "cli/cellcheck.h"
+#include "tables/cellcheck.h"
 
 #include "link/conversion.h"
 #include "tables/cellkeys.h"
@@ -128,4 +128,19 @@ QString WriteRowProblem(TableId id, const TGridData& grid, int row)
     default:
         return {};
     }
+}
+
+QString GridWriteProblem(TableId id, const TGridData& grid, int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        QString problem;
+        for (int c = 1; c < grid.ColCount() && problem.isEmpty(); ++c)
+            if (QString p = CellTextProblem(id, c, grid.Cell(c, row)); !p.isEmpty())
+                problem = QStringLiteral("столбец \"%1\": %2").arg(TableDef(id).columns[c].heading, p);
+        if (problem.isEmpty())
+            problem = WriteRowProblem(id, grid, row);
+        if (!problem.isEmpty())
+            return QStringLiteral("строка таблицы \"%1\": %2").arg(grid.Cell(0, row), problem);
+    }
+    return {};
 }

@@ -18,3 +18,7 @@ QString TakeFileRow(TableId id, TGridData& grid, TAgentLocks& locks, int row);
 // What the write of row `row` would refuse before sending (an item that does not convert, an agent's
 // malformed phone or INN, a section type of no list), or empty.
 QString WriteRowProblem(TableId id, const TGridData& grid, int row);
+
+// The first row of first..last that a file's cells or the write would refuse, as "строка таблицы
+// "N": столбец "...": problem", or empty: what a write from a file checks before its first exchange.
+QString GridWriteProblem(TableId id, const TGridData& grid, int first, int last);

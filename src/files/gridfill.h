@@ -1,0 +1,23 @@
+#pragma once
+#include "files/csvtable.h"
+#include "module/gsmgrid.h"
+#include "tables/agentlocks.h"
+#include "tables/griddata.h"
+#include "tables/tabledefs.h"
+
+// Records read from a file (a CSV file, a workbook's sheet) into the grids, by one set of rules: the
+// first record holds the headings, column 0 names the row, and every named row's cells pass the
+// grid's input rules. The records' line numbers name the place of a problem. Nothing changes on failure.
+
+// A CSV file meant for `grid`, in whatever encoding and separator a spreadsheet program saved it:
+// they are told from the grid's heading row (ParseCsvWithHeading).
+TCsvRead ParseGridCsv(const QByteArray& bytes, const TGridData& grid);
+
+// Into a table grid that already holds its start-up content; agents get their signs chosen.
+// Empty on success, else the error with its line.
+QString FillTableGrid(const TCsvRead& records, TableId id, TGridData& grid, TAgentLocks& locks);
+// The module's seven rows, named by caption; the type row takes "GSM", "WI-FI" or nothing.
+QString FillModuleGrid(const TCsvRead& records, GsmGridModel& gsm);
+
+// The module grid as a table grid: row 0 "Параметр", "Значение"; rows 1..7 caption and value.
+TGridData GsmAsGrid(const GsmGridModel& gsm);

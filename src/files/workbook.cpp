@@ -1,0 +1,267 @@
+#include "files/workbook.h"
+
+#include "files/gridfill.h"
+#include "files/xlsxreader.h"
+#include "fiscal/regfields.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <xlsxwriter.h>
+
+namespace {
+
+// Rows a sheet may hold beyond its grid's (empty rows an editor left between the others).
+constexpr int kSpareRows = 1000;
+// Widths of the sheets that have no grid columns to copy, in pixels.
+constexpr int kCaptionWidth = 220;
+constexpr int kValueWidth = 360;
+
+QString SheetName(TableId id)
+{
+    return TableDef(id).caption;
+}
+
+class TBookWriter {
+public:
+    explicit TBookWriter(const QString& path) : m_book(workbook_new(QFile::encodeName(path).constData()))
+    {
+        if (!m_book)
+            return;
+        m_heading = workbook_add_format(m_book);
+        format_set_bold(m_heading);
+        format_set_num_format(m_heading, "@");
+        // Text cells: a spreadsheet keeps what is typed there as text, as the grid holds it.
+        m_text = workbook_add_format(m_book);
+        format_set_num_format(m_text, "@");
+    }
+    ~TBookWriter()
+    {
+        if (m_book)
+            workbook_close(m_book);
+    }
+    bool Started() const { return m_book != nullptr; }
+
+    // Row 0 of the grid as bold headings, every cell a string.
+    lxw_worksheet* Sheet(const QString& name, const TGridData& grid, const QList<int>& widths)
+    {
+        lxw_worksheet* sheet = workbook_add_worksheet(m_book, name.toUtf8().constData());
+        if (!sheet)
+            return nullptr;
+        for (int c = 0; c < grid.ColCount(); ++c)
+            worksheet_set_column_pixels(sheet, lxw_col_t(c), lxw_col_t(c), uint32_t(widths.value(c, kValueWidth)), m_text);
+        worksheet_freeze_panes(sheet, 1, 0);
+        for (int r = 0; r < grid.RowCount(); ++r)
+            for (int c = 0; c < grid.ColCount(); ++c)
+                if (const QString& text = grid.Cell(c, r); !text.isEmpty())
+                    worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c), text.toUtf8().constData(),
+                                           r == 0 ? m_heading : m_text);
+        return sheet;
+    }
+
+    // The library keeps the first error of the book and reports it on closing.
+    QString Close()
+    {
+        const lxw_error e = workbook_close(m_book);
+        m_book = nullptr;
+        return e == LXW_NO_ERROR ? QString() : QString::fromUtf8(lxw_strerror(e));
+    }
+
+private:
+    lxw_workbook* m_book;
+    lxw_format* m_heading = nullptr;
+    lxw_format* m_text = nullptr;
+};
+
+TGridData PairsGrid(const QString& first, const QString& second, const QList<std::pair<QString, QString>>& pairs)
+{
+    TGridData grid(2, int(pairs.size()) + 1);
+    grid.SetCell(0, 0, first);
+    grid.SetCell(1, 0, second);
+    for (int i = 0; i < pairs.size(); ++i) {
+        grid.SetCell(0, i + 1, pairs[i].first);
+        grid.SetCell(1, i + 1, pairs[i].second);
+    }
+    return grid;
+}
+
+TGridData DescriptionGrid(const TCopyDescription& copy)
+{
+    return PairsGrid(QStringLiteral("Сведение"), QStringLiteral("Значение"),
+                     {{QStringLiteral("Заводской номер ККТ"), copy.serialNumber},
+                      {QStringLiteral("Дата и время копии"), copy.made.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))},
+                      {QStringLiteral("Порт"), copy.port},
+                      {QStringLiteral("Скорость"), copy.speed > 0 ? QString::number(copy.speed) : QString()},
+                      {QStringLiteral("Версия программы"), copy.version}});
+}
+
+QList<int> ColumnWidths(TableId id)
+{
+    QList<int> widths;
+    for (const TColumnDef& c : TableDef(id).columns)
+        widths.append(c.width);
+    return widths;
+}
+
+QString WriteBook(const QString& path, const TRegisterGrids& grids, const TRegisterParts& parts,
+                  const RegistrationData* registration, const TCopyDescription& copy)
+{
+    TBookWriter book(path);
+    if (!book.Started())
+        return QStringLiteral("не удалось создать книгу");
+    const QList<int> pairWidths{kCaptionWidth, kValueWidth};
+    for (int i = 0; i < kTableCount; ++i)
+        if (parts.Has(TableId(i)))
+            book.Sheet(SheetName(TableId(i)), grids.Table(TableId(i)), ColumnWidths(TableId(i)));
+    if (parts.module)
+        book.Sheet(kModulePartCaption, GsmAsGrid(*grids.gsm), pairWidths);
+    if (registration) {
+        if (lxw_worksheet* sheet = book.Sheet(kRegistrationSheet,
+                                              PairsGrid(QStringLiteral("Поле"), QStringLiteral("Значение"),
+                                                        RegistrationFields(*registration)),
+                                              pairWidths))
+            worksheet_protect(sheet, nullptr, nullptr);  // as read from the register: not for editing
+    }
+    book.Sheet(kCopySheet, DescriptionGrid(copy), pairWidths);
+    return book.Close();
+}
+
+// The sheet's rows as records of `cols` fields; rows with no text carry none, as empty CSV lines.
+QString SheetRecords(const TSheetCells& cells, int cols, TCsvRead& read)
+{
+    if (cells.lastRow() > cells.maxRow())
+        return QStringLiteral("строк на листе больше, чем в таблице (%1)").arg(cells.maxRow());
+    for (int r = 1; r <= cells.lastRow(); ++r) {
+        TCsvRecord record{r, {}};
+        bool any = false;
+        for (int c = 1; c <= cols; ++c) {
+            record.fields.append(cells.cell(r, c));
+            any = any || !record.fields.last().isEmpty();
+        }
+        if (!cells.cell(r, cols + 1).isEmpty())
+            return QStringLiteral("строка %1: в таблице %2 столбцов, а в строке есть столбец %3").arg(r).arg(cols).arg(cols + 1);
+        if (any)
+            read.records.append(record);
+    }
+    return {};
+}
+
+QString SheetProblem(const QString& sheet, const QString& problem)
+{
+    return QStringLiteral("лист \"%1\", %2").arg(sheet, problem);
+}
+
+// One sheet into a grid: the records, then the grid's rules.
+template <typename Fill>
+QString LoadSheet(const TWorkbookRead& book, const QString& name, int cols, Fill fill)
+{
+    TCsvRead read;
+    QString problem = SheetRecords(book.sheets.value(name), cols, read);
+    if (problem.isEmpty() && read.records.isEmpty())
+        problem = QStringLiteral("лист пуст: нет строки заголовков");
+    if (problem.isEmpty())
+        problem = fill(read);
+    return problem.isEmpty() ? QString() : SheetProblem(name, problem);
+}
+
+}  // namespace
+
+TCopyDescription DescribeCopy(const KktLinkArgs& link, const RegistrationData* registration)
+{
+    TCopyDescription copy;
+    if (registration)
+        copy.serialNumber = QString::number(registration->SerialNumber);
+    copy.made = QDateTime::currentDateTime();
+    copy.port = link.port;
+    copy.speed = link.speed;
+    copy.version = QStringLiteral(KKT_VERSION);
+    return copy;
+}
+
+QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const TRegisterParts& parts,
+                     const RegistrationData* registration, const TCopyDescription& copy)
+{
+    QTemporaryFile temp(fileName + QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        return QStringLiteral("Не удалось создать файл рядом с \"%1\": %2").arg(fileName, temp.errorString());
+    temp.close();
+    const QString error = WriteBook(temp.fileName(), grids, parts, registration, copy);
+    if (!error.isEmpty())
+        return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, error);
+    temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // rename() replaces the old file in one step: a reader sees the old book or the new one, never half.
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(fileName).constData()) != 0)
+        return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, QString::fromLocal8Bit(strerror(errno)));
+    temp.setAutoRemove(false);
+    return {};
+}
+
+TWorkbookLoad LoadWorkbook(const QString& fileName, const TRegisterGrids& grids, const TRegisterParts& wanted)
+{
+    TWorkbookLoad load;
+    QList<TSheetWanted> sheets;
+    for (int i = 0; i < kTableCount; ++i) {
+        const TTableDef& def = TableDef(TableId(i));
+        if (wanted.Has(TableId(i)))
+            sheets.append({def.caption, def.RowCount() + kSpareRows, def.ColCount() + 1});
+    }
+    if (wanted.module)
+        sheets.append({kModulePartCaption, gsm::kRows + 1 + kSpareRows, 3});
+    const TWorkbookRead book = ReadXlsxSheets(fileName, sheets);
+    if (book.status != SheetStatus::Read) {
+        load.error = book.error;
+        return load;
+    }
+
+    std::array<TGridData, kTableCount> tables;
+    TAgentLocks locks = *grids.locks;
+    for (int i = 0; i < kTableCount; ++i) {
+        const TableId id = TableId(i);
+        if (!wanted.Has(id) || !book.sheets.contains(SheetName(id)))
+            continue;
+        tables[size_t(i)] = grids.Table(id);
+        load.error = LoadSheet(book, SheetName(id), TableDef(id).ColCount(), [&](const TCsvRead& read) {
+            return FillTableGrid(read, id, tables[size_t(i)], locks);
+        });
+        if (!load.error.isEmpty())
+            return load;
+        load.parts.tables[size_t(i)] = true;
+    }
+    GsmGridModel gsm;
+    if (wanted.module && book.sheets.contains(kModulePartCaption)) {
+        for (int r = 1; r <= gsm::kRows; ++r)
+            gsm.SetValue(r, grids.gsm->Value(r));
+        load.error = LoadSheet(book, kModulePartCaption, 2, [&](const TCsvRead& read) { return FillModuleGrid(read, gsm); });
+        if (!load.error.isEmpty())
+            return load;
+        load.parts.module = true;
+    }
+    if (load.parts.Empty()) {
+        load.error = QStringLiteral("В книге \"%1\" нет ни одного листа таблиц ККТ (листы: %2)")
+                         .arg(fileName, book.names.join(QStringLiteral(", ")));
+        return load;
+    }
+
+    for (int i = 0; i < kTableCount; ++i)
+        if (load.parts.tables[size_t(i)])
+            grids.Table(TableId(i)) = tables[size_t(i)];
+    *grids.locks = locks;
+    if (load.parts.module)
+        for (int r = 1; r <= gsm::kRows; ++r)
+            grids.gsm->SetValue(r, gsm.Value(r));
+    return load;
+}
+
+bool WorkbookHasSheet(const QString& fileName, TableId id)
+{
+    const TWorkbookRead book = ReadXlsxSheets(fileName, {});
+    return book.status == SheetStatus::Read && book.names.contains(SheetName(id));
+}
+
+bool IsWorkbookFile(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().toLower() == QLatin1String("xlsx");
+}

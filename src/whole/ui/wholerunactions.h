@@ -1,0 +1,44 @@
+#pragma once
+#include "link/registrationdata.h"
+#include "whole/registergrids.h"
+
+#include <QObject>
+#include <functional>
+#include <optional>
+
+class QWidget;
+class TFrameGsmSetting;
+class TFrameSetVaro;
+struct KktSession;
+
+// The grids of the two work frames, as the whole-register runs and the workbook take them.
+TRegisterGrids FrameGrids(TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+
+// "Программирование" → "Прочитать всё из ККТ" / "Записать всё в ККТ": every table and the module
+// parameters in one run, shown in the wait window (share done, the table, time left) with its
+// "Прервать". Each table's run keeps the frame's own hooks (rows repainted as they are read).
+class TWholeRunActions : public QObject {
+    Q_OBJECT
+public:
+    TWholeRunActions(QWidget* window, KktSession& session, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+
+    void ReadAllClick();
+    void WriteAllClick();
+
+    // The registration data of the last "read all" that got it; none before.
+    const RegistrationData* Registration() const { return m_registration ? &*m_registration : nullptr; }
+    bool Running() const { return m_running; }
+
+    // Called with false before a run and with true after it, to lock the window meanwhile.
+    std::function<void(bool enabled)> onBusy;
+
+private:
+    void Run(bool reading);
+
+    QWidget* m_window;
+    KktSession& m_session;
+    TFrameSetVaro& m_tables;
+    TFrameGsmSetting& m_gsm;
+    std::optional<RegistrationData> m_registration;
+    bool m_running = false;
+};

@@ -1,0 +1,190 @@
+#include "appuitest.h"
+
+#include "app/mainwindow/mainform.h"
+#include "app/ui/filedialogs.h"
+#include "app/ui/settform.h"
+#include "app/ui/uwait.h"
+#include "files/workbook.h"
+#include "module/ui/gsmsettingframe.h"
+#include "sim/simstate.h"
+#include "simserver.h"
+#include "tables/maintenance.h"
+#include "tables/ui/setvaroframe.h"
+#include "whole/ui/wholerunactions.h"
+#include "whole/wholerun.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// The main window after start-up, talking to `sim`, its file dialogs answered by `fileName`.
+class WholeCopyTest : public AppUiTest {
+protected:
+    void SetUp() override
+    {
+        AppUiTest::SetUp();
+        SetFileNameHandler([this](FileDialogMode, const QString&, const QString&) { return fileName; });
+        window.PortLister = [] { return QStringList(); };
+        ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button1->click(); });
+        window.RunStartup();
+        messages.clear();
+        // As after the link dialog was accepted.
+        LinkTo(sim.devicePath());
+        window.EnableMainMenu(true);
+        window.ShowFrame(window.SetVaroFrame);
+    }
+    void TearDown() override
+    {
+        SetFileNameHandler({});
+        AppUiTest::TearDown();
+    }
+    void LinkTo(const QString& port)
+    {
+        TStructSetting& s = window.Session().StructSett;
+        s.PortSett.Name = port;
+        s.PortSett.Speed = 115200;
+        s.PortSett.TimeOut = 500;
+        s.NumKKT = 1;
+    }
+    // A few entries written to the register by "Записать всё в ККТ", then every grid emptied.
+    void FillRegister()
+    {
+        grid(TableId::Operators).SetCell(2, 2, QStringLiteral("Петрова А."));
+        grid(TableId::Goods).SetCell(1, 12, QStringLiteral("Хлеб"));
+        grid(TableId::Goods).SetCell(4, 12, QStringLiteral("45,90"));
+        grid(TableId::Goods).SetCell(5, 12, QStringLiteral("1"));
+        grid(TableId::Goods).SetCell(6, 12, QStringLiteral("2,000"));
+        ChooseAgentSign(grid(TableId::Agents), window.SetVaroFrame->AgentLocks(), 3, 1);
+        window.GsmFrame->Grid().SetValue(gsm::IpRow, QStringLiteral("10.1.2.3"));
+        window.GsmFrame->Grid().SetValue(gsm::DeviceRow, QStringLiteral("GSM"));
+        window.WriteAllItem->trigger();
+        ASSERT_TRUE(messages.empty()) << texts().join('|').toStdString();
+        for (int i = 0; i < kTableCount; ++i)
+            CleanTable(TableId(i), grid(TableId(i)), window.SetVaroFrame->AgentLocks());
+        for (int r = 1; r <= gsm::kRows; ++r)
+            window.GsmFrame->Grid().SetValue(r, QString());
+    }
+    TGridData& grid(TableId id) { return window.SetVaroFrame->Grid(id); }
+    QByteArray state(TestSim& s, const QString& name)
+    {
+        const QString file = configDir.filePath(name);
+        QString error;
+        EXPECT_TRUE(SaveSimState(s.sim(), file, &error));
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    TestSim sim;
+    QString fileName;
+    TFormMain window;
+};
+
+}  // namespace
+
+TEST_F(WholeCopyTest, ReadAllSaveLoadAndWriteAllCloneTheRegister)
+{
+    FillRegister();
+    window.show();
+    // The run's one progress display, caught once while the goods are read.
+    QString shown;
+    QTimer peek;
+    QObject::connect(&peek, &QTimer::timeout, [&] {
+        if (WaitWindow()->isVisible() && WaitWindow()->lbl1->text().contains(QStringLiteral("Предмет расчета"))) {
+            shown = WaitWindow()->lbl1->text();
+            SaveShot(*WaitWindow(), QStringLiteral("whole-read-progress"));
+            peek.stop();
+        }
+    });
+    peek.start(20);
+    window.ReadAllItem->trigger();
+    EXPECT_TRUE(messages.empty()) << texts().join('|').toStdString();
+    window.MenuProgramming->adjustSize();
+    SaveShot(*window.MenuProgramming, QStringLiteral("whole-menu-programming"));
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Выполняется чтение всех таблиц... Подождите...\nВыполнено ")))
+        << shown.toStdString();
+    EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
+    EXPECT_EQ(grid(TableId::Goods).Cell(1, 12), QStringLiteral("Хлеб"));
+    EXPECT_EQ(window.GsmFrame->Grid().Value(gsm::IpRow), QStringLiteral("10.1.2.3"));
+    EXPECT_TRUE(window.SetVaroFrame->AgentLocks().IsLocked(AgentUnusedColumns(1).first(), 3));
+    ASSERT_NE(window.WholeRun->Registration(), nullptr);
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+
+    fileName = configDir.filePath(QStringLiteral("copy.xlsx"));
+    window.SaveBook->trigger();
+    ASSERT_TRUE(QFile::exists(fileName));
+    EXPECT_TRUE(messages.empty()) << texts().join('|').toStdString();
+
+    // Changed grids come back from the book; a book that is none changes nothing and says so.
+    const TGridData agents = grid(TableId::Agents);
+    grid(TableId::Operators).SetCell(2, 2, QStringLiteral("Другой"));
+    CleanTable(TableId::Agents, grid(TableId::Agents), window.SetVaroFrame->AgentLocks());
+    window.LoadBook->trigger();
+    EXPECT_TRUE(messages.empty()) << texts().join('|').toStdString();
+    EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
+    for (int c = 1; c < agents.ColCount(); ++c)
+        EXPECT_EQ(grid(TableId::Agents).Cell(c, 3), agents.Cell(c, 3));
+    const QString good = fileName;
+    fileName = configDir.filePath(QStringLiteral("notes.xlsx"));
+    QFile notes(fileName);
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("not a book");
+    notes.close();
+    grid(TableId::Operators).SetCell(2, 2, QStringLiteral("Другой"));
+    window.LoadBook->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MsgKind::Error);
+    EXPECT_TRUE(messages[0].second.contains(QStringLiteral("notes.xlsx"))) << messages[0].second.toStdString();
+    EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Другой"));
+    messages.clear();
+
+    // Loaded into a fresh window and written to an empty register: the same bytes as the first.
+    fileName = good;
+    window.LoadBook->trigger();
+    TestSim second;
+    LinkTo(second.devicePath());
+    window.WriteAllItem->trigger();
+    EXPECT_TRUE(messages.empty()) << texts().join('|').toStdString();
+    EXPECT_EQ(state(second, "second.json"), state(sim, "first.json"));
+}
+
+TEST_F(WholeCopyTest, AFailureStopsTheRunNamingTableAndEntryAndKeepsWhatWasRead)
+{
+    FillRegister();
+    ASSERT_TRUE(sim.sim().applyFault(QStringLiteral("error T 20 2")));
+    window.ReadAllItem->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MsgKind::Error);
+    EXPECT_TRUE(messages[0].second.contains(QStringLiteral("Товар номер 20")) &&
+                messages[0].second.contains(QStringLiteral("Таблица \"Предмет расчета\"")))
+        << messages[0].second.toStdString();
+    EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
+    EXPECT_EQ(grid(TableId::Goods).Cell(1, 12), QStringLiteral("Хлеб"));
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+    EXPECT_TRUE(window.Panel1->isEnabled());
+}
+
+TEST_F(WholeCopyTest, TheStopButtonEndsTheWholeRunInTheTableBeingRead)
+{
+    FillRegister();
+    QTimer stop;
+    QObject::connect(&stop, &QTimer::timeout, [&] {
+        if (WaitWindow()->isVisible() && WaitWindow()->lbl1->text().contains(QStringLiteral("Предмет расчета"))) {
+            WaitWindow()->btnAbort->click();
+            stop.stop();
+        }
+    });
+    stop.start(20);
+    window.ReadAllItem->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MsgKind::Information);
+    EXPECT_TRUE(messages[0].second.contains(QStringLiteral("Чтение прервано")) &&
+                messages[0].second.contains(QStringLiteral("Таблица \"Предмет расчета\"")))
+        << messages[0].second.toStdString();
+    EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
+    EXPECT_EQ(window.GsmFrame->Grid().Value(gsm::IpRow), QString());  // never reached
+}
