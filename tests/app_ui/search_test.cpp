@@ -163,7 +163,7 @@ TEST_F(SearchUiTest, StatusBarExplainsEveryCommandOfTheSessionLink)
     args.port = QStringLiteral("ttyUSB7");
     EXPECT_EQ(s.Link.KktStatus(args, info), KKT_PORT_FAILED);
     EXPECT_TRUE(w.statusBar()->currentMessage().startsWith(
-        QStringLiteral("Запрос состояния ККТ: код 1 - порт %1 не открылся").arg(args.port)));
+        QStringLiteral("Запрос состояния ККТ: код 1 - порт не открылся (%1, 115200 бод)").arg(args.port)));
     w.resize(966, 657);
     SaveShot(w, QStringLiteral("main_status_bar"));
 }

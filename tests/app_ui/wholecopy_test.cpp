@@ -113,6 +113,15 @@ TEST_F(WholeCopyTest, ReadAllSaveLoadAndWriteAllCloneTheRegister)
     EXPECT_TRUE(window.SetVaroFrame->AgentLocks().IsLocked(AgentUnusedColumns(1).first(), 3));
     ASSERT_NE(window.WholeRun->Registration(), nullptr);
     EXPECT_TRUE(window.menuBar()->isEnabled());
+    // What was read is what the register holds: nothing is marked, the module neither.
+    for (int i = 0; i < kTableCount; ++i)
+        EXPECT_EQ(window.SetVaroFrame->Known(TableId(i)).MarkedCount(), 0) << i;
+    EXPECT_EQ(window.GsmFrame->Grid().MarkedCount(), 0);
+    GsmGridModel& gsmGrid = window.GsmFrame->Grid();
+    gsmGrid.SetValue(gsm::IpRow, QStringLiteral("10.9.9.9"));
+    EXPECT_TRUE(gsmGrid.IsMarked(gsm::IpRow));
+    gsmGrid.SetValue(gsm::IpRow, QStringLiteral("10.1.2.3"));
+    EXPECT_FALSE(gsmGrid.IsMarked(gsm::IpRow));
 
     fileName = configDir.filePath(QStringLiteral("copy.xlsx"));
     window.SaveBook->trigger();
@@ -123,9 +132,16 @@ TEST_F(WholeCopyTest, ReadAllSaveLoadAndWriteAllCloneTheRegister)
     const TGridData agents = grid(TableId::Agents);
     grid(TableId::Operators).SetCell(2, 2, QStringLiteral("Другой"));
     CleanTable(TableId::Agents, grid(TableId::Agents), window.SetVaroFrame->AgentLocks());
+    window.SetVaroFrame->RefreshGrid(TableId::Operators);
+    window.SetVaroFrame->RefreshGrid(TableId::Agents);
+    EXPECT_TRUE(window.SetVaroFrame->Known(TableId::Operators).IsMarked(2));
+    EXPECT_TRUE(window.SetVaroFrame->Known(TableId::Agents).IsMarked(3));
     window.LoadBook->trigger();
     EXPECT_TRUE(messages.empty()) << texts().join('|').toStdString();
     EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
+    // The book holds what the register holds: loading it takes the marks away again.
+    EXPECT_EQ(window.SetVaroFrame->Known(TableId::Operators).MarkedCount(), 0);
+    EXPECT_EQ(window.SetVaroFrame->Known(TableId::Agents).MarkedCount(), 0);
     for (int c = 1; c < agents.ColCount(); ++c)
         EXPECT_EQ(grid(TableId::Agents).Cell(c, 3), agents.Cell(c, 3));
     const QString good = fileName;
