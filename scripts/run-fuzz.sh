@@ -26,8 +26,9 @@ fi
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT INT TERM
 export TMPDIR="$scratch"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:symbolize=1"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:symbolize=1:fast_unwind_on_malloc=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp"
 
 failed=""
 for t in $targets; do
