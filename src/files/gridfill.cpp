@@ -43,7 +43,9 @@ QString FillModuleGrid(const TCsvRead& records, GsmGridModel& gsm)
         const int row = apply.rows[k];
         const QString& text = grid.Cell(1, row);
         if (row == gsm::DeviceRow) {
-            if (!text.isEmpty() && DeviceCodeFromText(text).isEmpty())
+            // What a read shows for a type the register does not know (an empty register's, too)
+            // is taken as well: it writes back the empty code, as from the grid.
+            if (!text.isEmpty() && DeviceCodeFromText(text).isEmpty() && text != DeviceTextFromCode(QString()))
                 return LineProblem(apply.lines[k], QStringLiteral("тип устройства - \"GSM\" или \"WI-FI\", а не \"%1\"").arg(text));
             continue;
         }

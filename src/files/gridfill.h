@@ -16,7 +16,8 @@ TCsvRead ParseGridCsv(const QByteArray& bytes, const TGridData& grid);
 // Into a table grid that already holds its start-up content; agents get their signs chosen.
 // Empty on success, else the error with its line.
 QString FillTableGrid(const TCsvRead& records, TableId id, TGridData& grid, TAgentLocks& locks);
-// The module's seven rows, named by caption; the type row takes "GSM", "WI-FI" or nothing.
+// The module's seven rows, named by caption; the type row takes "GSM", "WI-FI", nothing, or the text a read
+// shows for a type the register does not know.
 QString FillModuleGrid(const TCsvRead& records, GsmGridModel& gsm);
 
 // The module grid as a table grid: row 0 "Параметр", "Значение"; rows 1..7 caption and value.

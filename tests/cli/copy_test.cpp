@@ -168,6 +168,25 @@ TEST_F(CopyTest, BackupRestoredIntoAnEmptyRegisterGivesTheSameBytesAndTheSameBoo
     EXPECT_EQ(dry.out, "operators: без изменений\nmodule: без изменений\n");
 }
 
+TEST_F(CopyTest, AModuleNeverProgrammedRestoresAsItWasRead)
+{
+    // An empty register's device type reads as "неизвестное устройство"; its copy must load and
+    // write back the empty code it was read from.
+    TGridSet empty;
+    TRegisterParts module;
+    module.module = true;
+    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), empty.Refs(), nullptr, {}, module).ok());
+    ASSERT_EQ(empty.gsm.Value(gsm::DeviceRow), QStringLiteral("неизвестное устройство"));
+    const QString book = Path("empty.xlsx");
+    ASSERT_EQ(SaveWorkbook(book, empty.Refs(), module, nullptr, DescribeCopy(m_sim.linkArgs(), nullptr)), QString());
+
+    TestSim second;
+    second.sim().setParam(5, 7, 0, QStringLiteral("1"));
+    const CliRun restore = RunOn(second, {"restore", book});
+    ASSERT_EQ(restore.status, 0) << restore.err.toStdString();
+    EXPECT_EQ(second.sim().param(5, 7, 0), QString());
+}
+
 TEST_F(CopyTest, DryRunNamesTheEntriesAndTablesLimitTheRestore)
 {
     WriteSample();
