@@ -4,6 +4,7 @@
 #include "files/gridfill.h"
 #include "files/workbook.h"
 #include "tables/cellcheck.h"
+#include "tables/knownrows.h"
 #include "whole/wholerun.h"
 
 namespace {
@@ -62,11 +63,17 @@ int PrintChanges(TCliContext& ctx, TGridSet& book, const TRegisterParts& parts)
         const bool module = i == kTableCount;
         if (module ? !parts.module : !parts.Has(TableId(i)))
             continue;
-        const TGridData wanted = module ? GsmAsGrid(book.gsm) : book.Table(TableId(i));
-        const TGridData have = module ? GsmAsGrid(held.gsm) : held.Table(TableId(i));
+        // Entries compare as the register takes them, as a changed-only write does.
         QStringList labels;
-        for (int row : DifferingRows(wanted, have))
-            labels.append(wanted.Cell(0, row));
+        if (module) {
+            for (int row : DifferingGsmRows(held.gsm, book.gsm))
+                labels.append(GsmRowCaption(row));
+        } else {
+            const TableId id = TableId(i);
+            const TGridData& wanted = book.Table(id);
+            for (int row : ChangedRows(id, held.Table(id), wanted, 1, TableDef(id).size))
+                labels.append(wanted.Cell(0, row));
+        }
         ctx.out << PartName(i) << ": "
                 << (labels.isEmpty() ? QStringLiteral("без изменений")
                                      : QStringLiteral("изменятся %1: %2").arg(labels.size()).arg(labels.join(QStringLiteral(", "))))

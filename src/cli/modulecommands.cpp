@@ -53,12 +53,15 @@ int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
         return exit;
     QList<int> rows;
     const QString before = args.value(kChangedFrom.name);
-    GsmGridModel old;
-    if (!before.isEmpty() && !LoadModuleFile(ctx, before, old, exit))
-        return exit;
-    for (int row = 1; row <= gsm::kRows; ++row)
-        if (before.isEmpty() || old.Value(row) != gsm.Value(row))
+    if (before.isEmpty()) {
+        for (int row = 1; row <= gsm::kRows; ++row)
             rows.push_back(row);
+    } else {
+        GsmGridModel old;
+        if (!LoadModuleFile(ctx, before, old, exit))
+            return exit;
+        rows = DifferingGsmRows(old, gsm);
+    }
     if (args.flags.contains(kDryRun.name)) {
         for (int row : rows)
             ctx.out << GsmRowCaption(row) << QStringLiteral(": ") << gsm.Value(row) << '\n';

@@ -184,3 +184,12 @@ Qt::ItemFlags GsmGridModel::flags(const QModelIndex& index) const
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
+
+QList<int> DifferingGsmRows(const GsmGridModel& a, const GsmGridModel& b)
+{
+    QList<int> rows;
+    for (int row = 1; row <= gsm::kRows; ++row)
+        if (a.Value(row) != b.Value(row))
+            rows.push_back(row);
+    return rows;
+}

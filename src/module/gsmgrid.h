@@ -65,3 +65,6 @@ private:
     std::array<QString, gsm::kRows> m_values;
     std::array<std::optional<QString>, gsm::kRows> m_known;
 };
+
+// The rows (1..7) whose values differ between two module grids, ascending.
+QList<int> DifferingGsmRows(const GsmGridModel& a, const GsmGridModel& b);

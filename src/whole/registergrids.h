@@ -33,9 +33,5 @@ struct TRegisterParts {
     bool Empty() const;
 };
 
-// Data rows (1..) whose cells differ between two grids of one table: the entries a write of `a`
-// over a register holding `b` would change.
-QList<int> DifferingRows(const TGridData& a, const TGridData& b);
-
 // The module parameters' name where a table's name would stand ("Параметры GSM").
 inline const QString kModulePartCaption = QStringLiteral("Параметры GSM");
