@@ -40,11 +40,13 @@ int CmdFind(TCliContext& ctx, const QStringList& words)
         for (const QString& text : texts) {
             bool ok = false;
             const int32_t speed = text.toInt(&ok);
-            if (!ok || !KktLineSpeeds().contains(speed))
-                return ctx.UsageError(
-                    QStringLiteral("find: --speeds: \"%1\" - не скорость ККТ (1200, 2400, 4800, 9600, 19200, 38400, "
-                                   "57600, 115200)")
-                        .arg(text));
+            if (!ok || !KktLineSpeeds().contains(speed)) {
+                QStringList known;
+                for (int32_t s : KktLineSpeeds())
+                    known << QString::number(s);
+                return ctx.UsageError(QStringLiteral("find: --speeds: \"%1\" - не скорость ККТ (%2)")
+                                          .arg(text, known.join(QStringLiteral(", "))));
+            }
             speeds << speed;
         }
     }
