@@ -184,6 +184,11 @@ TCopyDescription DescribeCopy(const KktLinkArgs& link, const RegistrationData* r
 QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const TRegisterParts& parts,
                      const RegistrationData* registration, const TCopyDescription& copy)
 {
+    // As the project's other saves: a file nobody may write is the user's wish, and an existing
+    // book keeps its permissions.
+    const QFileInfo target(fileName);
+    if (target.exists() && !target.isWritable())
+        return QStringLiteral("Не удалось записать книгу \"%1\": файл защищён от записи").arg(fileName);
     QTemporaryFile temp(fileName + QStringLiteral(".XXXXXX"));
     if (!temp.open())
         return QStringLiteral("Не удалось создать файл рядом с \"%1\": %2").arg(fileName, temp.errorString());
@@ -191,7 +196,8 @@ QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const
     const QString error = WriteBook(temp.fileName(), grids, parts, registration, copy);
     if (!error.isEmpty())
         return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, error);
-    temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    temp.setPermissions(target.exists() ? target.permissions()
+                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     // rename() replaces the old file in one step: a reader sees the old book or the new one, never half.
     if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(fileName).constData()) != 0)
         return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, QString::fromLocal8Bit(strerror(errno)));

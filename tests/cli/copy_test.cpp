@@ -250,7 +250,10 @@ TEST_F(CopyTest, BadBooksChangeNothing)
     ASSERT_EQ(SaveWorkbook(bad, grids.Refs(), TRegisterParts::All(), nullptr, {}), "");
     refused(bad, "лист \"Операторы\", строка 3: столбец \"Пароль\"");
     grids.Table(TableId::Operators).SetCell(3, 2, "12");
+    // Saved over, a book keeps the permissions it had.
+    ASSERT_TRUE(QFile::setPermissions(bad, QFile::ReadOwner | QFile::WriteOwner));
     ASSERT_EQ(SaveWorkbook(bad, grids.Refs(), TRegisterParts::All(), nullptr, {}), "");
+    EXPECT_FALSE(QFile::permissions(bad) & (QFile::ReadGroup | QFile::ReadOther));
     refused(bad, "лист \"Параметры GSM\", строка 3");
 }
 
