@@ -41,8 +41,11 @@ TFixedCell Split(const QString& text, int decimals, int caret)
     return cell;
 }
 
-TCellEditState KeyPressFixed(const TCellEditState& state, QChar key, int limit, int decimals)
+TCellEditState KeyPressFixed(const TCellEditState& state, QChar typed, int limit, int decimals)
 {
+    // The numeric keypad types "." under many layouts, and a price typed "350.50" must never become
+    // 35050: the point is the separator key as much as the comma is.
+    const QChar key = typed == QLatin1Char('.') ? QLatin1Char(',') : typed;
     if (!IsDigit(key) && !IsBackspace(key) && key != QLatin1Char(','))
         return state;
     TFixedCell c = Split(state.text, decimals, state.caret);

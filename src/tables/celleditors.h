@@ -20,7 +20,8 @@ bool KeyPressText(const QString& cellText, QChar key, int limit);
 TCellEditState KeyPressPhone(const TCellEditState& state, QChar key, int limit);
 
 // Price (two decimals, limit 10) and quantity (three decimals, limit 8) editors: the text always stays
-// integer part, ",", fraction. Digits, Backspace and "," are taken; any other key leaves the state as it was.
+// integer part, ",", fraction. Digits, Backspace and "," (or ".", its twin) are taken; any other key leaves
+// the state as it was.
 TCellEditState KeyPressPrice(const TCellEditState& state, QChar key, int limit = 10);
 TCellEditState KeyPressQuantity(const TCellEditState& state, QChar key, int limit = 8);
 

@@ -2,6 +2,9 @@
 
 #include "link/conversion.h"
 
+#include <QStringList>
+#include <utility>
+
 TRunResult ClearBaseInKkt(KktLink& link, KktLinkArgs args)
 {
     args.timeOut = kClearBaseTimeOutMs;
@@ -78,4 +81,31 @@ void FillTestData(TGridData& operators, TGridData& cliche, TGridData& agents)
     };
     for (const auto& [col, text] : agent)
         agents.SetCell(col, 1, QString::fromUtf8(text));
+}
+
+bool HoldsData(TableId id, const TGridData& grid)
+{
+    const TGridData fresh = InitGrid(id);
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        for (int col = 1; col < grid.ColCount(); ++col) {
+            if (grid.Cell(col, row) != fresh.Cell(col, row))
+                return true;
+        }
+    }
+    return false;
+}
+
+QString TestDataQuestion(const TGridData& operators, const TGridData& cliche, const TGridData& agents)
+{
+    QStringList filled;
+    const std::pair<TableId, const TGridData*> grids[] = {
+        {TableId::Operators, &operators}, {TableId::Cliche, &cliche}, {TableId::Agents, &agents}};
+    for (const auto& [id, grid] : grids) {
+        if (HoldsData(id, *grid))
+            filled << QStringLiteral("\"%1\"").arg(TableDef(id).caption);
+    }
+    if (filled.isEmpty())
+        return {};
+    return QStringLiteral("Внимание!\r\nТестовые данные заменят то, что сейчас в таблицах %1.\r\nЗаменить?")
+        .arg(filled.join(QStringLiteral(", ")));
 }

@@ -29,3 +29,9 @@ void CleanTable(TableId id, TGridData& grid, TAgentLocks& locks);
 
 // Sample values for the operators, cliché and agents grids. No lock is set.
 void FillTestData(TGridData& operators, TGridData& cliche, TGridData& agents);
+
+// True when a data cell of the grid holds anything but what a fresh grid holds (read, loaded or typed).
+bool HoldsData(TableId id, const TGridData& grid);
+// The question before the sample values replace what the named tables hold; empty when none of
+// `operators`, `cliche`, `agents` holds data, so that nothing needs asking.
+QString TestDataQuestion(const TGridData& operators, const TGridData& cliche, const TGridData& agents);

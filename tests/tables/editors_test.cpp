@@ -50,7 +50,13 @@ TEST(PriceEditor, TypingIntoAnEmptyCell)
 
 TEST(PriceEditor, IgnoredKeysAndFileForms)
 {
-    EXPECT_EQ(KeyPressPrice({"12,34", 2, 0}, '.'), TCellEditState({"12,34", 2, 0}));
+    // "." is the separator key as "," is: past the separator, never into the integer part.
+    EXPECT_EQ(KeyPressPrice({"12,34", 2, 0}, '.'), TCellEditState({"12,34", 3, 0}));
+    EXPECT_EQ(KeyPressPrice({"12,34", 1, 0}, '.'), TCellEditState({"12,34", 1, 0}));
+    EXPECT_EQ(KeyPressPrice({"12,34", 1, 2}, '.'), TCellEditState({"12,34", 1, 0}));
+    EXPECT_EQ(Type(TableId::Goods, 4, {"", 0, 0}, "350.50").text, "350,50");
+    EXPECT_EQ(Type(TableId::Goods, 6, {"", 0, 0}, "2.125").text, "2,125");
+    EXPECT_EQ(KeyPressPrice({"12,34", 2, 0}, 'x'), TCellEditState({"12,34", 2, 0}));
     EXPECT_EQ(KeyPressPrice({"12,34", 1, 0}, ',').text, "12,34");
     EXPECT_EQ(KeyPressPrice({"12,34", 1, 0}, ',').caret, 1);
     EXPECT_EQ(KeyPressPrice({"15.50", 5, 0}, '1').text, "15,50");  // rewritten with ","
@@ -58,7 +64,7 @@ TEST(PriceEditor, IgnoredKeysAndFileForms)
     EXPECT_EQ(KeyPressPrice({"1500", 4, 0}, '1').text, "15001,00");
     EXPECT_EQ(KeyPressPrice({"12,34", 5, 0}, '9').text, "12,34");  // at the end nothing happens
     EXPECT_EQ(KeyPressPrice({"12,34", 3, 0}, '9').text, "12,94");
-    EXPECT_EQ(Type(TableId::Goods, 4, {"", 0, 0}, ".").text, "0.00");
+    EXPECT_EQ(Type(TableId::Goods, 4, {"", 0, 0}, "x").text, "0.00");
 }
 
 TEST(PriceEditor, Selections)

@@ -175,6 +175,19 @@ TEST_F(FrameFixture, KeysGoThroughTheCellRules)
     QTest::keyClick(price, Qt::Key_Delete);
     EXPECT_EQ(frame.Grid(TableId::Goods).Cell(4, 2), "12,50");
 
+    // A price typed with a point, from the main keys or the keypad: the point is the separator.
+    auto* dotted = EditorAt<TCellEdit>(TableId::Goods, 4, 3);
+    ASSERT_NE(dotted, nullptr);
+    QTest::keyClicks(dotted, "350");
+    QTest::keyClick(dotted, Qt::Key_Period, Qt::KeypadModifier);
+    QTest::keyClicks(dotted, "50");
+    EXPECT_EQ(frame.Grid(TableId::Goods).Cell(4, 3), "350,50");
+    auto* quantity = EditorAt<TCellEdit>(TableId::Goods, 6, 3);
+    ASSERT_NE(quantity, nullptr);
+    QTest::keyClicks(quantity, "2.5");
+    EXPECT_EQ(frame.Grid(TableId::Goods).Cell(6, 3), "2,500");
+    Shot("price_with_point");
+
     auto* phone = EditorAt<TCellEdit>(TableId::Agents, 2, 1);
     ASSERT_NE(phone, nullptr);
     QTest::keyClick(phone, Qt::Key_Home);
@@ -185,6 +198,47 @@ TEST_F(FrameFixture, KeysGoThroughTheCellRules)
     box->clear();
     QTest::keyClicks(box, "1-2x3");
     EXPECT_EQ(box->text(), "12");
+}
+
+TEST_F(FrameFixture, TestDataAsksBeforeReplacingWhatTheGridsHold)
+{
+    // Fresh grids: nothing to lose, nothing asked.
+    frame.FillTestData();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+    EXPECT_EQ(frame.Grid(TableId::Operators).Cell(2, 3), "Иванов3");
+    frame.ShowTable(TableId::Operators);
+    frame.CleanActiveTable();
+    frame.ShowTable(TableId::Agents);
+    frame.CleanActiveTable();
+    frame.ShowTable(TableId::Cliche);
+    frame.CleanActiveTable();
+
+    // A cliché line typed by the user: "Нет" keeps it and every other grid as it was.
+    auto* line = EditorAt<TCellEdit>(TableId::Cliche, 1, 2);
+    ASSERT_NE(line, nullptr);
+    QTest::keyClicks(line, "Shop 12");
+    answer = false;
+    frame.btnTestData->click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], "Внимание!\r\nТестовые данные заменят то, что сейчас в таблицах \"Клише\".\r\nЗаменить?");
+    EXPECT_EQ(frame.Grid(TableId::Cliche).Cell(1, 2), "Shop 12");
+    EXPECT_EQ(frame.Grid(TableId::Cliche).Cell(1, 1), "");
+    EXPECT_EQ(frame.Grid(TableId::Operators).Cell(1, 1), "");
+    Shot("test_data_kept");
+
+    answer = true;
+    frame.btnTestData->click();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(frame.Grid(TableId::Cliche).Cell(1, 1), "Имя пользователя 1");
+    EXPECT_EQ(frame.Grid(TableId::Cliche).Cell(1, 2), "Shop 12");  // a row the samples leave alone
+    EXPECT_EQ(frame.Grid(TableId::Operators).Cell(1, 1), "Оператор 1");
+    EXPECT_EQ(frame.GridView(TableId::Operators)->model()->index(0, 0).data().toString(), "Оператор 1");
+
+    // Now all three hold data, and the question names them.
+    frame.btnTestData->click();
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_EQ(messages[2], "Внимание!\r\nТестовые данные заменят то, что сейчас в таблицах \"Операторы\", "
+                           "\"Клише\", \"Параметры агентов\".\r\nЗаменить?");
 }
 
 TEST_F(FrameFixture, RangeCheckAndGoToItemSpeakFirst)

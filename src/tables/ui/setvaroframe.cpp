@@ -467,6 +467,9 @@ void TFrameSetVaro::FillTestData()
 {
     if (m_running)
         return;
+    const QString question = TestDataQuestion(Grid(TableId::Operators), Grid(TableId::Cliche), Grid(TableId::Agents));
+    if (!question.isEmpty() && !ShowMessage(this, MsgKind::Question, question))
+        return;
     ::FillTestData(Grid(TableId::Operators), Grid(TableId::Cliche), Grid(TableId::Agents));
     for (TableId id : {TableId::Operators, TableId::Cliche, TableId::Agents})
         RefreshGrid(id);
