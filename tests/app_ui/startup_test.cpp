@@ -154,6 +154,25 @@ TEST_F(StartupTest, ApplyEnablesProgrammingAndShowsTheTables)
     EXPECT_EQ(w.Session().StructSett.NumKKT, 42);
     EXPECT_EQ(w.Session().StructSett.PortSett.Name, QStringLiteral("ttyS3"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Программирование параметров GSM модуля. (ver." KKT_VERSION ")"));
+    // "Применить" keeps the settings in the file at once, not only when the window closes.
+    TStructSetting applied;
+    ASSERT_TRUE(LoadIniSettings(ProgSettPath(), applied));
+    EXPECT_EQ(applied.NumKKT, 42);
+    ModalAnswer<TFormSett> later([](TFormSett& d) {
+        d.ComboBox1->setCurrentIndex(0);
+        d.Button2->click();
+    });
+    w.N4Click();
+    ASSERT_TRUE(LoadIniSettings(ProgSettPath(), applied));
+    EXPECT_EQ(applied.PortSett.Name, QStringLiteral("ttyS1"));
+    ModalAnswer<TFormSett> cancelled([](TFormSett& d) {
+        d.ComboBox1->setCurrentIndex(1);
+        d.Button1->click();
+    });
+    w.N4Click();
+    ASSERT_TRUE(LoadIniSettings(ProgSettPath(), applied));
+    EXPECT_EQ(applied.PortSett.Name, QStringLiteral("ttyS1"));
+    EXPECT_TRUE(messages.empty());
 
     w.resize(966, 657);
     SaveShot(w, QStringLiteral("main_after_apply"));
@@ -172,7 +191,7 @@ TEST_F(StartupTest, ApplyEnablesProgrammingAndShowsTheTables)
     TStructSetting saved;
     ASSERT_TRUE(LoadIniSettings(ProgSettPath(), saved));
     EXPECT_EQ(saved.NumKKT, 42);
-    EXPECT_EQ(saved.PortSett.Name, QStringLiteral("ttyS3"));
+    EXPECT_EQ(saved.PortSett.Name, QStringLiteral("ttyS1"));
     EXPECT_EQ(saved.PortSett.Speed, 9600);
     EXPECT_EQ(saved.PortSett.TimeOut, 1200);
 }
@@ -279,9 +298,52 @@ TEST_F(StartupTest, CtrlAShowsTheExchangeLogWithoutBlocking)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(log->isVisible());
-    EXPECT_TRUE(log->windowFlags() & Qt::WindowStaysOnTopHint);
+    // Above the main window, as its own tool window, but never above a modal question of the program.
+    EXPECT_FALSE(log->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(log->windowType(), Qt::Tool);
+    EXPECT_EQ(log->parentWidget(), &w);
     EXPECT_FALSE(log->isModal());
     SaveShot(w, QStringLiteral("main_after_startup"));
+}
+
+TEST_F(StartupTest, CtrlAOpensTheLogFromACellBeingEdited)
+{
+    storeSettings(QStringLiteral("ttyS3"));
+    TFormMain w;
+    auto* log = new TfrmDebugKKM(&w);
+    w.AttachDebugWindow(log);
+    w.PortLister = [] { return QStringList{QStringLiteral("ttyS3")}; };
+    ModalAnswer<TFormSett> answer([](TFormSett& d) { d.Button2->click(); });
+    w.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer.count() == 1; }, 5000));
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+
+    TGridView* view = w.SetVaroFrame->GridView(TableId::Operators);
+    ASSERT_TRUE(view->SelectCell(2, 1));
+    auto* editor = qobject_cast<QLineEdit*>(view->CurrentEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("Petrov"));
+    editor->setCursorPosition(2);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(log->isVisible());
+    EXPECT_EQ(editor->text(), QStringLiteral("Petrov"));
+    EXPECT_FALSE(editor->hasSelectedText());
+
+    // The range boxes too; other windows keep their own Ctrl+A.
+    log->hide();
+    QLineEdit* box = w.SetVaroFrame->FirstBox(TableId::Operators);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(log->isVisible());
+    QLineEdit outside;
+    outside.setText(QStringLiteral("текст"));
+    outside.show();
+    log->hide();
+    QTest::keyClick(&outside, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(log->isVisible());
+    EXPECT_EQ(outside.selectedText(), QStringLiteral("текст"));
 }
 
 TEST_F(StartupTest, VersionWindowShowsTheVersionAndClosesOnOk)

@@ -6,6 +6,7 @@
 #include "link/ui/udebugkkt.h"
 #include "silentport.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -135,21 +136,33 @@ TEST(ExchangeLog, ClosingHidesAndKeepsTheContent)
     EXPECT_EQ(log.plainText(), QStringLiteral(" x\n y"));
 }
 
-TEST(ExchangeLog, WindowIsFixedAlwaysOnTopWithOnlyAClosingButton)
+TEST(ExchangeLog, WindowWithOnlyAClosingButtonWhoseLogFollowsItsSize)
 {
     TfrmDebugKKM log;
+    log.show();
     EXPECT_EQ(log.windowTitle(), QStringLiteral("Отладка ККМ"));
     EXPECT_EQ(log.size(), QSize(482, 405));
-    EXPECT_EQ(log.minimumSize(), log.maximumSize());
-    EXPECT_TRUE(log.windowFlags() & Qt::WindowStaysOnTopHint);
+    // Never above the program's modal questions.
+    EXPECT_FALSE(log.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(log.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(log.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(log.btnClear->text(), QStringLiteral("Очистить"));
-    // Bottom centre, over the log.
-    const QRect button = log.btnClear->geometry();
-    EXPECT_LE(std::abs(button.left() - (log.width() - button.left() - button.width())), 1);
-    EXPECT_TRUE(log.RichEdit->geometry().contains(log.btnClear->geometry()));
-    EXPECT_GT(log.btnClear->geometry().top(), log.height() * 3 / 4);
+    for (int i = 0; i < 40; ++i)
+        log.AddRequestLine(QStringLiteral("строка %1").arg(i));
+    // Bottom centre, below the log: it hides none of its lines.
+    for (const QSize size : {QSize(482, 405), QSize(900, 700), QSize(300, 200)}) {
+        log.resize(size);
+        QApplication::processEvents();
+        const QRect button = log.btnClear->geometry();
+        EXPECT_LE(std::abs(button.left() - (log.width() - button.right() - 1)), 1) << size.width();
+        EXPECT_FALSE(log.RichEdit->geometry().intersects(button)) << size.width();
+        EXPECT_GT(button.top(), log.height() * 3 / 4) << size.width();
+        EXPECT_EQ(log.RichEdit->width(), log.width()) << size.width();
+        EXPECT_GT(log.RichEdit->height(), log.height() - 2 * button.height() - 20) << size.width();
+        const QString dir = qEnvironmentVariable("KKT_SHOT_DIR");
+        if (!dir.isEmpty())
+            log.grab().save(QStringLiteral("%1/exchange_log_%2.png").arg(dir).arg(size.width()));
+    }
 }
 
 TEST(ExchangeLog, CommandWithoutAnAnswerLogsTheRequestAndAnEmptyAnswerOnce)

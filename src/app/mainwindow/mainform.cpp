@@ -18,13 +18,23 @@
 #include "tables/ui/setvaroframe.h"
 #include "whole/ui/wholerunactions.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+
+namespace {
+
+const QString kSettingsNotSavedText = QStringLiteral(
+    "ВНИМАНИЕ!\r\nНе удалось записать файл настроек - ProgSett.ini!\r\n"
+    "Настройки связи действуют до закрытия программы.");
+
+}  // namespace
 
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { return ::GetCOM_Loop(); })
 {
@@ -87,6 +97,23 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     ActionDebug->setShortcutContext(Qt::WindowShortcut);
     addAction(ActionDebug);
     connect(ActionDebug, &QAction::triggered, this, &TFormMain::ActionDebugExecute);
+    // An editor with the focus (a grid cell, a range box) would take Ctrl+A as "select all".
+    qApp->installEventFilter(this);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && key->key() == Qt::Key_A
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+            // Handled without being accepted: the shortcut, not the editor, gets the key.
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 TFormMain::~TFormMain()
@@ -98,8 +125,6 @@ TFormMain::~TFormMain()
 void TFormMain::AttachDebugWindow(TfrmDebugKKM* window)
 {
     m_debug = window;
-    if (window)
-        window->setWindowFlags(window->windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
     m_session.Link.setFrameLog(window);
 }
 
@@ -149,11 +174,22 @@ void TFormMain::RunStartup()
     update();
     flagScan = true;
 
-    TFormSett dialog(m_session, ArrCom, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (ExecLinkDialog()) {
         EnableMainMenu(true);
         ShowFrame(SetVaroFrame);
     }
+}
+
+bool TFormMain::ExecLinkDialog()
+{
+    TFormSett dialog(m_session, ArrCom, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    // What the user applied (often the port a search found) is kept at once: a crash or a killed
+    // session must not lose it. Settings never read are not written over the file.
+    if (m_settingsLoaded && !SaveIniSettings(ProgSettPath(), m_session.StructSett))
+        ShowMessage(this, MsgKind::Warning, kSettingsNotSavedText);
+    return true;
 }
 
 void TFormMain::ConnectScanner()
@@ -258,8 +294,7 @@ void TFormMain::N4Click()
 {
     // USB adapters and simulators come and go while the program runs: list the ports anew.
     GetCOM_Loop(ArrCom);
-    TFormSett dialog(m_session, ArrCom, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (ExecLinkDialog())
         EnableMainMenu(true);
 }
 

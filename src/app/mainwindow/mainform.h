@@ -93,10 +93,13 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void ConnectScanner();
+    // The link dialog, modal; true after "Применить", whose settings are then in "ProgSett.ini" too.
+    bool ExecLinkDialog();
 
     KktSession m_session;
     TfrmDebugKKM* m_debug = nullptr;

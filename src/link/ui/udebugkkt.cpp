@@ -4,6 +4,7 @@
 #include "link/ui/kktlogview.h"
 
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -15,24 +16,26 @@ constexpr int kClientHeight = 405;
 }  // namespace
 
 TfrmDebugKKM::TfrmDebugKKM(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    // A tool window of the main window: above it, yet below the program's modal questions, which a
+    // window kept on top of everything would hide.
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Отладка ККМ"));
-    setFixedSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
 
     RichEdit = new KktLogView(this);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
-    RichEdit->setGeometry(0, 0, kClientWidth, kClientHeight);
 
-    // Over the log, as it always was: the last row of an exchange is the blank one after the answer.
+    // Below the log, not over it: the last lines stay readable, and the log follows the window's size.
     btnClear = new QPushButton(QStringLiteral("Очистить"), this);
     btnClear->setObjectName(QStringLiteral("btnClear"));
-    const QSize button(75, 25);
-    btnClear->setGeometry((kClientWidth - button.width()) / 2, kClientHeight - button.height() - 6, button.width(),
-                          button.height());
-    btnClear->raise();
     connect(btnClear, &QPushButton::clicked, this, &TfrmDebugKKM::btnClearClick);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->setSpacing(6);
+    layout->addWidget(RichEdit, 1);
+    layout->addWidget(btnClear, 0, Qt::AlignHCenter);
 }
 
 void TfrmDebugKKM::DumpKktFrame(const uint8_t* frame, uint32_t count, bool isAnswer)

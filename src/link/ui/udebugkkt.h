@@ -24,8 +24,8 @@ public:
     // The whole log, lines joined with "\n".
     QString plainText() const;
 
-    KktLogView* RichEdit;   // the log itself, filling the window
-    QPushButton* btnClear;  // "Очистить", bottom centre, over the log
+    KktLogView* RichEdit;   // the log itself, following the window's size
+    QPushButton* btnClear;  // "Очистить", bottom centre, below the log
 
 public slots:
     void btnClearClick();
