@@ -3,7 +3,7 @@
 #include "bench.h"
 
 #include "link/kktlink.h"
-#include "link/posixserialport.h"
+#include "link/posix/posixserialport.h"
 #include "simserver.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,21 @@
 # Every subsystem folder holds its Qt-Core-only rules at the top (library kkt_<name>)
 # and its widgets under ui/ (library kkt_<name>_ui). Files named main.cpp belong to programs.
+# Code for one operating system sits in posix/ or win/ and is named, file by file, in the POSIX or
+# WINDOWS list: nothing there is compiled for the other system by accident. POSIX_LIBS and
+# WINDOWS_LIBS are what that code links with.
 function(kkt_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPS;UI_DEPS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;UI_DEPS;LIBS;POSIX;WINDOWS;POSIX_LIBS;WINDOWS_LIBS" ${ARGN})
   file(GLOB core_src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER core_src EXCLUDE REGEX "/main\\.cpp$")
+  if(WIN32)
+    list(TRANSFORM ARG_WINDOWS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    list(APPEND core_src ${ARG_WINDOWS})
+    list(APPEND ARG_LIBS ${ARG_WINDOWS_LIBS})
+  else()
+    list(TRANSFORM ARG_POSIX PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    list(APPEND core_src ${ARG_POSIX})
+    list(APPEND ARG_LIBS ${ARG_POSIX_LIBS})
+  endif()
   if(core_src MATCHES "\\.cpp")
     add_library(kkt_${name} STATIC ${core_src})
     target_include_directories(kkt_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

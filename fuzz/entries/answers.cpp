@@ -31,6 +31,7 @@ public:
         return n;
     }
     int bytesQueued() const override { return 0; }
+    PortOpenFailure openFailure() const override { return PortOpenFailure::None; }
     QString errorString() const override { return {}; }
 
 private:

@@ -34,6 +34,7 @@ public:
         return max;
     }
     int bytesQueued() const override { return 0; }
+    PortOpenFailure openFailure() const override { return PortOpenFailure::None; }
     QString errorString() const override { return {}; }
 
 private:

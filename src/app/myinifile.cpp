@@ -493,7 +493,7 @@ struct TmyIniFile::Impl {
         for (const Line& l : lines)
             size += (l.isPair() ? spellings[size_t(l.spelling)].text.size() : 0) + l.value.size() + 3;
         text.reserve(size);
-        const QLatin1StringView eol("\r\n");
+        const QLatin1String eol("\r\n");
         for (const Section& s : sections) {
             text += QLatin1Char('[');
             text += s.name;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -25,15 +24,6 @@ bool ensureFileExists(const QString& path)
 }
 
 }  // namespace
-
-QString ConfigFolder()
-{
-    // One folder for every program of the project, so the tool and its helpers share the settings.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/kkt-config");
-    QDir().mkpath(folder);
-    return folder;
-}
 
 QString ProgSettPath()
 {

@@ -13,9 +13,10 @@ struct TStructSetting {
     TPortSett PortSett;
 };
 
-// The per-user configuration folder that holds "ProgSett.ini" and "Scan.cfg"
-// (the generic configuration folder + "/kkt-config", the same for every program of the project;
-// follows XDG_CONFIG_HOME). Created on demand.
+// The folder that holds "ProgSett.ini" and "Scan.cfg", the same for every program of the project.
+// On Windows the program's own folder when it is writable (a portable copy), otherwise
+// %APPDATA%\kkt-config (a copy installed under Program Files); elsewhere the generic
+// configuration folder + "/kkt-config" (follows XDG_CONFIG_HOME). Created on demand.
 QString ConfigFolder();
 QString ProgSettPath();
 QString ScanCfgPath();

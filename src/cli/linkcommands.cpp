@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 #include "link/linkchecktexts.h"
 #include "link/portnames.h"
+#include "link/resulttext.h"
 
 int CmdPorts(TCliContext& ctx, const QStringList& words)
 {
@@ -21,8 +22,14 @@ int CmdStatus(TCliContext& ctx, const QStringList& words)
     if (!ctx.LinkReady())
         return kExitUsage;
     KktStatusInfo info;
-    if (ctx.session.Link.KktStatus(ctx.session.LinkArgs(), info) != KKT_OK)
-        return ctx.Fail(LinkCheckFailedText());
+    KktCommandReport report;
+    const KktCommandObserver watcher = ctx.session.Link.commandObserver();
+    ctx.session.Link.setCommandObserver([&report](const KktCommandReport& r) { report = r; });
+    const KktResult result = ctx.session.Link.KktStatus(ctx.session.LinkArgs(), info);
+    ctx.session.Link.setCommandObserver(watcher);
+    // The check's own message, then what the result means: which port, and why it did not open.
+    if (result != KKT_OK)
+        return ctx.Fail(LinkCheckFailedText() + QStringLiteral("\n") + KktResultText(report));
     ctx.Inform(LinkCheckPassedText());
     return kExitOk;
 }

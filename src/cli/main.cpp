@@ -1,16 +1,16 @@
 #include "cli/cli.h"
+#include "cli/console.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
-#include <cstdio>
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const int status = RunCli(app.arguments().mid(1), out, err, isatty(fileno(stderr)) == 1);
+    const TConsole console = OpenConsole();
+    QTextStream out(console.out.get());
+    QTextStream err(console.err.get());
+    const int status = RunCli(app.arguments().mid(1), out, err, console.errIsTerminal);
     out.flush();
     err.flush();
     return status;

@@ -1,5 +1,6 @@
 #include "files/workbook.h"
 
+#include "files/filesystem.h"
 #include "files/gridfill.h"
 #include "files/xlsxreader.h"
 #include "fiscal/regfields.h"
@@ -7,9 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <xlsxwriter.h>
 
 namespace {
@@ -27,7 +25,8 @@ QString SheetName(TableId id)
 
 class TBookWriter {
 public:
-    explicit TBookWriter(const QString& path) : m_book(workbook_new(QFile::encodeName(path).constData()))
+    // `path` must exist: on Windows a name the library can take is found only for an existing file.
+    explicit TBookWriter(const QString& path) : m_book(Open(path))
     {
         if (!m_book)
             return;
@@ -71,6 +70,17 @@ public:
     }
 
 private:
+    static lxw_workbook* Open(const QString& path)
+    {
+        const QByteArray name = LibraryFileName(path);
+        if (name.isEmpty())
+            return nullptr;
+        QByteArray tempFolder = LibraryTempFolder();
+        lxw_workbook_options options{};
+        options.tmpdir = tempFolder.isEmpty() ? nullptr : tempFolder.data();
+        return workbook_new_opt(name.constData(), &options);
+    }
+
     lxw_workbook* m_book;
     lxw_format* m_heading = nullptr;
     lxw_format* m_text = nullptr;
@@ -198,9 +208,9 @@ QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const
         return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, error);
     temp.setPermissions(target.exists() ? target.permissions()
                                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    // rename() replaces the old file in one step: a reader sees the old book or the new one, never half.
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(fileName).constData()) != 0)
-        return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, QString::fromLocal8Bit(strerror(errno)));
+    // A reader sees the old book or the new one, never half.
+    if (const QString replaced = ReplaceFileAtomically(temp.fileName(), fileName); !replaced.isEmpty())
+        return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, replaced);
     temp.setAutoRemove(false);
     return {};
 }

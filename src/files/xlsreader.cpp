@@ -64,12 +64,19 @@ TSheetRead ReadXlsFirstSheet(const QString& fileName, int maxRow, int maxColumn)
 {
     // Far beyond what the largest workbook 1C writes takes; only a reader stuck in a damaged file hits it.
     constexpr int kTimeOutMs = 60000;
-    const TIsolatedResult run = RunIsolated(
-        [&] { return Serialize(ReadXlsFirstSheetInProcess(fileName, maxRow, maxColumn)); }, kTimeOutMs);
+    const TIsolatedResult run =
+        RunIsolated({[&] { return ReadXlsFirstSheetAnswer(fileName, maxRow, maxColumn); },
+                     {kXlsReadHelper, fileName, QString::number(maxRow), QString::number(maxColumn)}},
+                    kTimeOutMs);
     TSheetRead read;
     if (run.ok && Deserialize(run.output, maxRow, maxColumn, read))
         return read;
     return Failure(fileName, run.ok ? QStringLiteral("ответ чтения повреждён") : run.error);
+}
+
+QByteArray ReadXlsFirstSheetAnswer(const QString& fileName, int maxRow, int maxColumn)
+{
+    return Serialize(ReadXlsFirstSheetInProcess(fileName, maxRow, maxColumn));
 }
 
 TSheetRead ReadXlsFirstSheetInProcess(const QString& fileName, int maxRow, int maxColumn)

@@ -1,5 +1,6 @@
 #include "files/xlsxreader.h"
 
+#include "files/filesystem.h"
 #include "files/numbertext.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ const QString kRelationshipsNs =
 
 class ZipArchive {
 public:
-    explicit ZipArchive(const QString& fileName) : m_zip(unzOpen64(QFile::encodeName(fileName).constData())) {}
+    explicit ZipArchive(const QString& fileName) : m_zip(OpenZipForReading(fileName)) {}
     ~ZipArchive()
     {
         if (m_zip)

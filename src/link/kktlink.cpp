@@ -1,5 +1,6 @@
 #include "link/kktlink.h"
 
+#include "link/linepause.h"
 #include "link/recordlayout.h"
 
 #include <chrono>
@@ -18,20 +19,6 @@ private:
 };
 
 constexpr int kRegFieldsTextWidth = 24;
-
-// A plain sleep overshoots by the timer slack and the wake-up (about 0.09 ms of every 1 ms pause
-// here), and the line stands idle all that time: sleep short of the end and spin the rest. Never
-// returns early.
-void PauseAtLeast(std::chrono::microseconds pause)
-{
-    using Clock = std::chrono::steady_clock;
-    constexpr std::chrono::microseconds kSpin{150};
-    const auto until = Clock::now() + pause;
-    if (pause > kSpin)
-        std::this_thread::sleep_until(until - kSpin);
-    while (Clock::now() < until) {
-    }
-}
 
 }  // namespace
 
@@ -115,8 +102,14 @@ KktResult KktLink::RunCommand(const KktLinkArgs& link, const Request& request, u
                               const std::function<void()>& build, const std::function<void(uint8_t)>& decode)
 {
     const auto report = [&](KktResult result, bool linkFailed) {
-        if (m_observer)
-            m_observer({request.code, link, result, linkFailed});
+        if (m_observer) {
+            KktCommandReport r{request.code, link, result, linkFailed};
+            if (result == KKT_PORT_FAILED && linkFailed) {
+                r.openFailure = m_port->openFailure();
+                r.openError = m_port->errorString();
+            }
+            m_observer(r);
+        }
         return result;
     };
     if (!OpenKktPort(link))

@@ -62,6 +62,8 @@ struct KktCommandReport {
     KktLinkArgs link;         // the port, speed and number it used
     KktResult result = KKT_OK;
     bool linkFailed = false;  // 1, 2 or 3 came from the line, not from the register's status byte
+    PortOpenFailure openFailure = PortOpenFailure::None;  // result 1: why the port did not open
+    QString openError;                                    // result 1: the system's text for it
 };
 using KktCommandObserver = std::function<void(const KktCommandReport&)>;
 

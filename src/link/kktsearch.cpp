@@ -1,9 +1,5 @@
 #include "link/kktsearch.h"
 
-#include "link/portnames.h"
-
-#include <QFileInfo>
-
 #include <algorithm>
 
 int ProbeTimeOutMs(int32_t speed)
@@ -35,17 +31,32 @@ QList<int32_t> SearchSpeedOrder(const QList<int32_t>& speeds)
     return order + rest;
 }
 
+namespace {
+
+QString WithSystemText(const QString& what, const KktPortReport& r)
+{
+    return r.systemText.isEmpty() ? what : QStringLiteral("%1: %2").arg(what, r.systemText);
+}
+
+}  // namespace
+
 QString PortVerdictText(const KktPortReport& r)
 {
     switch (r.verdict) {
     case KktPortVerdict::Found:
         return QStringLiteral("ККТ отвечает на скорости %1").arg(r.speed);
     case KktPortVerdict::Missing:
-        return r.probes > 1 ? QStringLiteral("пропал во время поиска (устройство отключено?)")
-                            : QStringLiteral("не открывается: такого порта нет (устройство отключено?)");
+        return r.probes > 1 ? WithSystemText(QStringLiteral("пропал во время поиска (устройство отключено?)"), r)
+                            : QStringLiteral("не открывается: ")
+                + PortOpenFailureText(PortOpenFailure::Missing, r.systemText);
     case KktPortVerdict::Busy:
-        return r.probes > 1 ? QStringLiteral("не открывается: порт занят другой программой с середины поиска")
-                            : QStringLiteral("не открывается: порт занят другой программой");
+        return r.probes > 1
+            ? WithSystemText(QStringLiteral("не открывается: порт занят другой программой с середины поиска"), r)
+            : QStringLiteral("не открывается: ") + PortOpenFailureText(PortOpenFailure::Busy, r.systemText);
+    case KktPortVerdict::Denied:
+        return QStringLiteral("не открывается: ") + PortOpenFailureText(PortOpenFailure::Denied, r.systemText);
+    case KktPortVerdict::Refused:
+        return QStringLiteral("не открывается: ") + PortOpenFailureText(PortOpenFailure::Settings, r.systemText);
     case KktPortVerdict::Silent:
         return QStringLiteral("молчит на всех скоростях (ККТ нет или у неё другой номер ККМ)");
     case KktPortVerdict::Noise:
@@ -113,8 +124,19 @@ bool KktSearch::Step()
         return true;
     }
     if (probe.result == KKT_PORT_FAILED) {
+        port.systemText = probe.openError;
+        if (probe.openFailure == PortOpenFailure::Settings) {
+            // A speed the adapter cannot do says nothing of the others.
+            if (++m_speed >= m_speeds.size()) {
+                port.verdict = m_sawBytes ? KktPortVerdict::Noise : KktPortVerdict::Refused;
+                nextPort();
+            }
+            return true;
+        }
         // Opening does not depend on the speed: the other speeds would fail the same way.
-        port.verdict = QFileInfo::exists(ResolvePortPath(port.port)) ? KktPortVerdict::Busy : KktPortVerdict::Missing;
+        port.verdict = probe.openFailure == PortOpenFailure::Missing ? KktPortVerdict::Missing
+            : probe.openFailure == PortOpenFailure::Denied           ? KktPortVerdict::Denied
+                                                                     : KktPortVerdict::Busy;
         nextPort();
         return true;
     }

@@ -32,7 +32,9 @@ QList<int32_t> SearchSpeedOrder(const QList<int32_t>& speeds);
 enum class KktPortVerdict {
     Found,    // a valid answer at `speed`
     Missing,  // the port could not be opened: there is no such device
-    Busy,     // the port could not be opened: another program holds it or it refuses the settings
+    Busy,     // the port could not be opened: another program holds it
+    Denied,   // the port could not be opened: the system refuses this user access to it
+    Refused,  // the port opened but refused the line settings at every speed
     Silent,   // not a byte at any speed
     Noise,    // bytes came, but never a valid answer: something there does not speak this protocol
     Unsearched,  // the search was stopped before it got to this port
@@ -44,6 +46,7 @@ struct KktPortReport {
     int32_t speed = 0;        // Found: the speed it answered at
     KktResult status = KKT_OK;  // Found: the register's status byte
     int probes = 0;           // probes made on this port
+    QString systemText;       // Missing, Busy, Denied, Refused: the system's own words
 };
 
 // The reason in words, for the user ("не открывается: ...").

@@ -21,8 +21,8 @@ QString KktResultText(const KktCommandReport& r)
     if (r.linkFailed) {
         switch (r.result) {
         case KKT_PORT_FAILED:
-            what = QStringLiteral("код 1 - порт не открылся (%1): занят другой программой или отсутствует.")
-                       .arg(where);
+            what = QStringLiteral("код 1 - порт не открылся (%1): %2.")
+                       .arg(where, PortOpenFailureText(r.openFailure, r.openError));
             break;
         case KKT_NO_ANSWER:
             what = QStringLiteral("код 2 - нет ответа (%1): ККТ выключена или у неё другой порт, скорость или номер.")

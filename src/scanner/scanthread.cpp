@@ -3,10 +3,6 @@
 #include "scanner/scanrecognizer.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,16 +26,11 @@ struct TScanThread::Handoff {
     bool cancelled = false;  // Stop came first: the handler must not run
 };
 
-TScanThread::TScanThread(QObject* parent) : QObject(parent)
-{
-    m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-}
+TScanThread::TScanThread(QObject* parent) : QObject(parent) {}
 
 TScanThread::~TScanThread()
 {
     Disconnect();
-    if (m_wakeFd >= 0)
-        ::close(m_wakeFd);
 }
 
 bool TScanThread::Init(const QString& comName, const QString& comSpeed)
@@ -51,8 +42,8 @@ bool TScanThread::Init(const QString& comName, const QString& comSpeed)
         m_error = QStringLiteral("'%1' is not a valid integer value").arg(comSpeed);
         return false;
     }
-    if (!m_port.open(comName, speed)) {
-        m_error = m_port.errorString();
+    if (!m_line.open(comName, speed)) {
+        m_error = m_line.errorString();
         return false;
     }
     m_error.clear();
@@ -62,18 +53,16 @@ bool TScanThread::Init(const QString& comName, const QString& comSpeed)
 void TScanThread::Disconnect()
 {
     Stop();
-    m_port.close();
+    m_line.close();
 }
 
 bool TScanThread::Start()
 {
     if (isRunning())
         return true;
-    if (!m_port.isOpen() || m_wakeFd < 0)
+    if (!m_line.isOpen())
         return false;
-    uint64_t drained = 0;
-    while (::read(m_wakeFd, &drained, sizeof drained) > 0) {
-    }
+    m_line.rearm();
     {
         std::lock_guard lock(m_mutex);
         m_stop = false;
@@ -94,8 +83,7 @@ void TScanThread::Stop()
             m_pending->cancelled = true;  // a queued hand-off that has not run yet never will
     }
     m_cv.notify_all();
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
+    m_line.wake();
     m_thread.join();
 }
 
@@ -143,27 +131,9 @@ void TScanThread::serve(const std::shared_ptr<Handoff>& h)
     m_cv.notify_all();
 }
 
-TScanThread::Wait TScanThread::waitForLine()
-{
-    for (;;) {
-        pollfd fds[2] = {{m_port.fd(), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, -1);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (fds[1].revents & POLLIN)
-            return Wait::Stopped;
-        if (ready > 0 && (fds[0].revents & POLLIN) && m_port.bytesQueued() > 0)
-            return Wait::Data;
-        return Wait::Failed;  // hang-up, error, or a wake-up with nothing queued
-    }
-}
-
 bool TScanThread::pause(int ms)
 {
-    pollfd wake{m_wakeFd, POLLIN, 0};
-    while (::poll(&wake, 1, ms) < 0 && errno == EINTR) {
-    }
-    return !(wake.revents & POLLIN) && !stopping();
+    return m_line.pause(ms) && !stopping();
 }
 
 void TScanThread::Execute()
@@ -173,7 +143,7 @@ void TScanThread::Execute()
     while (!stopping()) {
         // A wait is "pending" when nothing is queued as it starts: the line was idle, so whatever
         // was collected cannot belong to the code that comes next.
-        const bool pending = m_port.bytesQueued() == 0;
+        const bool pending = m_line.bytesQueued() == 0;
         if (!log(QStringLiteral("ovlp.Internal = %1").arg(pending ? kWaitPending : 0)))
             return;
         if (pending) {
@@ -181,23 +151,22 @@ void TScanThread::Execute()
             if (!log(kStars))
                 return;
         }
-        const Wait wait = waitForLine();
-        if (wait == Wait::Stopped || !log(kDashes))
+        const TScanLine::Wait wait = m_line.waitForData();
+        if (wait == TScanLine::Wait::Stopped || !log(kDashes))
             return;
-        if (wait == Wait::Failed) {
+        if (wait == TScanLine::Wait::Failed) {
             if (!pause(kHangUpRestMs))
                 return;
             continue;
         }
-        const int btr = m_port.bytesQueued();
+        const int btr = m_line.bytesQueued();
         if (!log(QStringLiteral("btr = %1").arg(btr)))
             return;
         if (btr == 0)
             continue;
 
         std::fill(std::begin(buf), std::end(buf), uint8_t{0});
-        const ssize_t got = ::read(m_port.fd(), buf, static_cast<size_t>(std::min(btr, TScanRecognizer::kReadMax)));
-        const int n = got > 0 ? static_cast<int>(got) : 0;  // read errors go unreported
+        const int n = m_line.read(buf, std::min(btr, TScanRecognizer::kReadMax));  // read errors go unreported
         const QString text = BufToLogText(buf, TScanRecognizer::kReadMax);
         if (text.isEmpty())
             continue;

@@ -1,5 +1,5 @@
 #pragma once
-#include "link/posixserialport.h"
+#include "scanner/scanline.h"
 
 #include <QObject>
 #include <QString>
@@ -14,7 +14,7 @@
 using TScanEvent = std::function<void(const QString& value)>;
 
 // The scanner reader: the program's only second thread. It owns the scanner port while it runs,
-// sleeps in poll() while the line is idle, and hands every log line and every code to the thread
+// sleeps in a wait while the line is idle, and hands every log line and every code to the thread
 // that created this object (the user-interface thread), waiting until the handler has run.
 //
 // Init, Disconnect, Start and Stop belong to the creating thread. Stop abandons the pending wait or
@@ -38,7 +38,7 @@ public:
     bool Start();
     void Stop();
     bool isRunning() const { return m_thread.joinable(); }
-    bool isOpen() const { return m_port.isOpen(); }
+    bool isOpen() const { return m_line.isOpen(); }
     QString errorString() const { return m_error; }
 
     // Both run on the creating thread.
@@ -47,10 +47,8 @@ public:
 
 private:
     struct Handoff;
-    enum class Wait { Data, Failed, Stopped };
 
     void Execute();
-    Wait waitForLine();
     // Sleeps up to `ms` unless told to stop; false when stopping.
     bool pause(int ms);
     bool stopping();
@@ -59,9 +57,8 @@ private:
     bool log(const QString& line) { return handOff(false, line); }
     void serve(const std::shared_ptr<Handoff>& h);
 
-    PosixSerialPort m_port;
+    TScanLine m_line;
     QString m_error;
-    int m_wakeFd = -1;  // eventfd: Stop makes it readable to end any wait of the reader
     std::thread m_thread;
 
     std::mutex m_mutex;

@@ -1,6 +1,7 @@
 #include "sim/publishedpty.h"
 
 #include "link/portnames.h"
+#include "link/posix/simports.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "sim/simptyserver.h"
 
-#include "link/posixserialport.h"
+#include "link/posix/posixserialport.h"
 #include "sim/linknoise.h"
 #include "sim/simframer.h"
 

@@ -6,7 +6,7 @@
 #include "app/session.h"
 #include "app/ui/searchpanel.h"
 #include "app/ui/settform.h"
-#include "link/posixserialport.h"
+#include "link/posix/posixserialport.h"
 #include "simserver.h"
 
 #include <QComboBox>
@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QMessageBox>
+#include <QWindow>
 
 namespace {
 
@@ -169,3 +171,39 @@ TEST_F(SearchUiTest, StatusBarExplainsEveryCommandOfTheSessionLink)
 }
 
 }  // namespace
+
+namespace {
+TEST_F(SearchUiTest, ExperimentEnterOnNotFoundBox)
+{
+    SetMessageHandler({});
+    const QString missing = runtimeDir.filePath(QStringLiteral("ttyUSB5"));
+    auto d = open({missing});
+    int sent = 0;
+    QTimer keys;
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || sent >= 3) return;
+        ++sent;
+        fprintf(stderr, "box up; running=%d focus=%s\n", d->SearchPanel->Running(), QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+        QWindow* w = box->windowHandle();
+        QTest::keyPress(w, Qt::Key_Return);
+        QTest::keyPress(w, Qt::Key_Return);
+        QTest::keyRelease(w, Qt::Key_Return);
+    });
+    keys.start(50);
+    int t = 0;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QWidget* m = QApplication::activeModalWidget();
+        fprintf(stderr, "t=%d modal=%s running=%d label=%s button=%s combo=%d focus=%s\n", t++, m ? m->metaObject()->className() : "none",
+                d->SearchPanel->Running(), qPrintable(d->SearchPanel->StatusLabel->text()), qPrintable(d->Button4->text()), d->ComboBox1->isEnabled(),
+                QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName() + QApplication::focusWidget()->metaObject()->className()) : "none");
+    });
+    look.start(200);
+    d->Button4->click();
+    QTest::qWait(6000);
+    keys.stop();
+    look.stop();
+    if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) b->done(0);
+}
+}

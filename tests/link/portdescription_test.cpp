@@ -1,5 +1,6 @@
 // Telling ports apart: what the system knows of the device behind a name.
 #include "link/portnames.h"
+#include "link/posix/simports.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,8 @@
 #include "link/portnames.h"
-#include "link/posixserialport.h"
+#include "link/posix/simports.h"
+#include "link/kktlink.h"
+#include "link/posix/posixserialport.h"
+#include "link/resulttext.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -7,6 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -91,6 +96,41 @@ TEST(PosixSerialPortTest, MissingPortAndUnsupportedSpeedFail)
     Pty pty;
     EXPECT_FALSE(port.open(pty.path, 12345));
     EXPECT_FALSE(port.isOpen());
+}
+
+TEST(PosixSerialPortTest, AnOpenThatFailsSaysWhyInTheSystemsWords)
+{
+    PosixSerialPort port;
+    EXPECT_FALSE(port.open(QStringLiteral("/dev/ttyNoSuch99"), 19200));
+    EXPECT_EQ(port.openFailure(), PortOpenFailure::Missing);
+    EXPECT_EQ(port.errorString(), QString::fromLocal8Bit(strerror(ENOENT)));
+
+    Pty pty;
+    PosixSerialPort holder;
+    ASSERT_TRUE(holder.open(pty.path, 19200));
+    EXPECT_FALSE(port.open(pty.path, 19200));
+    EXPECT_EQ(port.openFailure(), PortOpenFailure::Busy);
+    holder.close();
+
+    // Not a serial line: it opens, but takes no line settings.
+    EXPECT_FALSE(port.open(QStringLiteral("/dev/null"), 19200));
+    EXPECT_EQ(port.openFailure(), PortOpenFailure::Settings);
+    EXPECT_FALSE(port.open(pty.path, 12345));
+    EXPECT_EQ(port.openFailure(), PortOpenFailure::Settings);
+
+    // What the status bar and the command line make of it: the reason, then the system's text.
+    KktLink link([] { return std::make_unique<PosixSerialPort>(); });
+    KktCommandReport report;
+    link.setCommandObserver([&report](const KktCommandReport& r) { report = r; });
+    KktStatusInfo info;
+    EXPECT_EQ(link.KktStatus({QStringLiteral("/dev/ttyNoSuch99"), 19200, 500, 1, 0}, info), KKT_PORT_FAILED);
+    EXPECT_EQ(report.openFailure, PortOpenFailure::Missing);
+    EXPECT_EQ(KktResultText(report),
+              QStringLiteral("Запрос состояния ККТ: код 1 - порт не открылся (/dev/ttyNoSuch99, 19200 бод): такого порта "
+                             "нет (устройство отключено?): ") +
+                  QString::fromLocal8Bit(strerror(ENOENT)) + QStringLiteral(". Поможет \"Найти ККТ\" в настройках связи."));
+    EXPECT_TRUE(PortOpenFailureText(PortOpenFailure::Busy, QStringLiteral("Device or resource busy"))
+                    .startsWith(QStringLiteral("порт занят другой программой: ")));
 }
 
 TEST(PosixSerialPortTest, BytesPassUntouchedBothWays)

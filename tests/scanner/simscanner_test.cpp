@@ -1,4 +1,5 @@
 #include "link/portnames.h"
+#include "link/posix/simports.h"
 #include "scanner/scanthread.h"
 
 #include <QFileInfo>

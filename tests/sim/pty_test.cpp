@@ -2,7 +2,8 @@
 #include "simserver.h"
 
 #include "link/portnames.h"
-#include "link/posixserialport.h"
+#include "link/posix/simports.h"
+#include "link/posix/posixserialport.h"
 #include "sim/linknoise.h"
 
 #include <QDir>

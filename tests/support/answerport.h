@@ -18,6 +18,7 @@ public:
     int64_t write(const uint8_t* data, int64_t size) override;
     int64_t read(uint8_t* data, int64_t max) override;
     int bytesQueued() const override { return int(m_pending.size()); }
+    PortOpenFailure openFailure() const override { return PortOpenFailure::Missing; }
     QString errorString() const override { return {}; }
 
 protected:

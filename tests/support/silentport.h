@@ -13,6 +13,7 @@ public:
     int64_t write(const uint8_t*, int64_t size) override { return size; }
     int64_t read(uint8_t*, int64_t) override { return 0; }
     int bytesQueued() const override { return 0; }
+    PortOpenFailure openFailure() const override { return PortOpenFailure::Missing; }
     QString errorString() const override { return {}; }
 
 private:

@@ -1,6 +1,7 @@
 #include "app/mainwindow/mainform.h"
 
 #include "app/myinifile.h"
+#include "app/programversion.h"
 #include "app/settings.h"
 #include "app/ui/messages.h"
 #include "app/ui/settform.h"
@@ -165,7 +166,7 @@ void TFormMain::RunStartup()
     CreateFrames();
     EnableMainMenu(false);
 
-    Version = QStringLiteral(KKT_VERSION);
+    Version = ProgramVersion();
     setWindowTitle(windowTitle() + QStringLiteral(" (ver.") + Version + QStringLiteral(")"));
 
     // "Scan.cfg" (made empty when missing): without a scanner model the goods tab shows no indicator.

@@ -17,6 +17,7 @@ public:
     int64_t write(const uint8_t* data, int64_t size) override;
     int64_t read(uint8_t* data, int64_t max) override;
     int bytesQueued() const override;
+    PortOpenFailure openFailure() const override { return m_failure; }
     QString errorString() const override { return m_error; }
 
     // For waiting on the line together with other descriptors (poll).
@@ -26,7 +27,11 @@ private:
     int m_fd = -1;
     int m_intervalMs = 1500;
     int m_totalMs = 3500;
+    PortOpenFailure m_failure = PortOpenFailure::None;
     QString m_error;
+
+    bool fail(PortOpenFailure failure, const QString& text);
+    bool failErrno(int error);
 };
 
 // termios speed constant for a baud rate; 0 when the rate is not supported.

@@ -52,7 +52,7 @@ bool ReadUntilClosed(int fd, int timeOutMs, QByteArray& out)
 
 }  // namespace
 
-TIsolatedResult RunIsolated(const std::function<QByteArray()>& work, int timeOutMs)
+TIsolatedResult RunIsolated(const TIsolatedJob& job, int timeOutMs)
 {
     TIsolatedResult result;
     int fds[2];
@@ -72,7 +72,7 @@ TIsolatedResult RunIsolated(const std::function<QByteArray()>& work, int timeOut
         ::close(fds[0]);
         int code = 0;
         try {
-            code = WriteAll(fds[1], work()) ? 0 : 3;
+            code = WriteAll(fds[1], job.work()) ? 0 : 3;
         } catch (...) {
             code = 2;
         }

@@ -1,7 +1,8 @@
-#include "link/posixserialport.h"
+#include "link/posix/posixserialport.h"
 
 #include "link/portnames.h"
 
+#include <QFile>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -15,6 +16,11 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+QString SystemText(int error)
+{
+    return QString::fromLocal8Bit(strerror(error));
+}
 
 int msLeft(Clock::time_point deadline)
 {
@@ -62,34 +68,34 @@ PosixSerialPort::~PosixSerialPort()
     close();
 }
 
+bool PosixSerialPort::fail(PortOpenFailure failure, const QString& text)
+{
+    m_failure = failure;
+    m_error = text;
+    return false;
+}
+
 bool PosixSerialPort::open(const QString& name, int32_t speed)
 {
     close();
     const unsigned baud = BaudToTermios(speed);
-    if (baud == 0) {
-        m_error = QStringLiteral("unsupported speed %1").arg(speed);
-        return false;
-    }
-    const QByteArray path = ResolvePortPath(name).toLocal8Bit();
-    if (path.isEmpty()) {
-        m_error = QStringLiteral("no port name");
-        return false;
-    }
+    if (baud == 0)
+        return fail(PortOpenFailure::Settings, QStringLiteral("скорость %1 бод не поддерживается").arg(speed));
+    const QByteArray path = QFile::encodeName(ResolvePortPath(name));
+    if (path.isEmpty())
+        return fail(PortOpenFailure::Missing, QStringLiteral("имя порта не задано"));
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        m_error = QString::fromLocal8Bit(strerror(errno));
-        return false;
-    }
+    if (fd < 0)
+        return failErrno(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        m_error = QStringLiteral("port is in use");
         ::close(fd);
-        return false;
+        return fail(PortOpenFailure::Busy, QStringLiteral("порт уже открыт другой программой"));
     }
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) {
-        m_error = QString::fromLocal8Bit(strerror(errno));
+        const int error = errno;
         ::close(fd);
-        return false;
+        return fail(PortOpenFailure::Settings, SystemText(error));
     }
     // A Windows port has no line discipline: the register's bytes must pass untouched. Flow control
     // stays as the driver reported it.
@@ -102,14 +108,37 @@ bool PosixSerialPort::open(const QString& name, int32_t speed)
     cfsetispeed(&tio, baud);
     cfsetospeed(&tio, baud);
     if (tcsetattr(fd, TCSANOW, &tio) != 0) {
-        m_error = QString::fromLocal8Bit(strerror(errno));
+        const int error = errno;
         ::close(fd);
-        return false;
+        return fail(PortOpenFailure::Settings, SystemText(error));
     }
     ::ioctl(fd, TIOCEXCL);  // keeps out other non-root openers; the flock covers everybody else
     m_fd = fd;
+    m_failure = PortOpenFailure::None;
     m_error.clear();
     return true;
+}
+
+bool PosixSerialPort::failErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+    case EIO:  // the device node outlived its hardware (adapter pulled, terminal closed)
+        return fail(PortOpenFailure::Missing, SystemText(error));
+    case EBUSY:
+        return fail(PortOpenFailure::Busy, SystemText(error));
+    case EACCES:
+    case EPERM:
+        // Serial devices belong to the group "dialout"; a user outside it gets exactly this.
+        return fail(PortOpenFailure::Denied,
+                    SystemText(error) + QStringLiteral(". Добавьте пользователя в группу dialout "
+                                                       "(sudo usermod -aG dialout $USER) и войдите в систему заново"));
+    default:
+        return fail(PortOpenFailure::Settings, SystemText(error));
+    }
 }
 
 void PosixSerialPort::close()
