@@ -17,8 +17,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QMessageBox>
-#include <QWindow>
 
 namespace {
 
@@ -121,6 +121,7 @@ TEST_F(SearchUiTest, StopPutsTheFieldsBackAndAFailedSearchSaysWhyForEveryPort)
     auto e = open({busy.devicePath(), missing});
     e->Button4->click();
     ASSERT_TRUE(waitIdle(*e));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 2000));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].first, MsgKind::Information);
     EXPECT_EQ(messages[0].second, QStringLiteral("ВНИМАНИЕ!\r\nККТ не найдена!\r\n"
@@ -129,6 +130,57 @@ TEST_F(SearchUiTest, StopPutsTheFieldsBackAndAFailedSearchSaysWhyForEveryPort)
                                       missing + QStringLiteral(": не открывается: такого порта нет (устройство отключено?)"));
     EXPECT_EQ(e->ComboBox1->currentText(), QStringLiteral("ttyS1"));
     SaveShot(*e, QStringLiteral("settform_not_found"));
+}
+
+TEST_F(SearchUiTest, ConfirmingTheNotFoundBoxWithEnterLeavesTheDialogReady)
+{
+    SetMessageHandler({});  // the real box, confirmed by keys
+    const QString missing = runtimeDir.filePath(QStringLiteral("ttyUSB5"));
+    auto d = open({missing});
+    int boxes = 0;
+    QString boxText;
+    bool searchingLookWithoutSearch = false;
+    QTimer keys;
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        ++boxes;
+        boxText = box->text();
+        // The dialog behind the box is already out of its search.
+        searchingLookWithoutSearch |= !d->ComboBox1->isEnabled() && !d->SearchPanel->Running();
+        SaveShot(*box, QStringLiteral("settform_not_found_box"));
+        // Enter confirms the box; the key repeats onto the dialog's "Найти ККТ" before the box's loop ends.
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(d->Button4, Qt::Key_Return);
+    });
+    keys.start(5);
+    d->Button4->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes > 0 && !QApplication::activeModalWidget(); }, 20000));
+    QTest::qWait(100);  // a second search, had one started, would have reported by now
+    keys.stop();
+
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(boxText.startsWith(QStringLiteral("ВНИМАНИЕ!\nККТ не найдена!"))) << boxText.toStdString();
+    EXPECT_FALSE(searchingLookWithoutSearch);
+    EXPECT_FALSE(d->SearchPanel->Running());
+    EXPECT_EQ(d->Button4->text(), QStringLiteral("Найти ККТ"));
+    EXPECT_TRUE(d->ComboBox1->isEnabled());
+    EXPECT_TRUE(d->Button1->isEnabled());
+    EXPECT_EQ(d->SearchPanel->StatusLabel->text(), QStringLiteral("ККТ не найдена."));
+    SaveShot(*d, QStringLiteral("settform_after_not_found"));
+
+    // The dialog still searches and stops on demand.
+    TestSim silent;
+    ASSERT_TRUE(silent.started());
+    ASSERT_TRUE(silent.sim().applyFault(QStringLiteral("silence always")));
+    auto e = open({silent.devicePath()});
+    e->Button4->click();
+    EXPECT_TRUE(e->SearchPanel->Running());
+    e->Button4->click();
+    ASSERT_TRUE(waitIdle(*e, 3000));
+    EXPECT_EQ(e->Button4->text(), QStringLiteral("Найти ККТ"));
+    EXPECT_TRUE(e->ComboBox1->isEnabled());
 }
 
 TEST_F(SearchUiTest, StatusBarExplainsEveryCommandOfTheSessionLink)
@@ -171,39 +223,3 @@ TEST_F(SearchUiTest, StatusBarExplainsEveryCommandOfTheSessionLink)
 }
 
 }  // namespace
-
-namespace {
-TEST_F(SearchUiTest, ExperimentEnterOnNotFoundBox)
-{
-    SetMessageHandler({});
-    const QString missing = runtimeDir.filePath(QStringLiteral("ttyUSB5"));
-    auto d = open({missing});
-    int sent = 0;
-    QTimer keys;
-    QObject::connect(&keys, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || sent >= 3) return;
-        ++sent;
-        fprintf(stderr, "box up; running=%d focus=%s\n", d->SearchPanel->Running(), QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
-        QWindow* w = box->windowHandle();
-        QTest::keyPress(w, Qt::Key_Return);
-        QTest::keyPress(w, Qt::Key_Return);
-        QTest::keyRelease(w, Qt::Key_Return);
-    });
-    keys.start(50);
-    int t = 0;
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, [&] {
-        QWidget* m = QApplication::activeModalWidget();
-        fprintf(stderr, "t=%d modal=%s running=%d label=%s button=%s combo=%d focus=%s\n", t++, m ? m->metaObject()->className() : "none",
-                d->SearchPanel->Running(), qPrintable(d->SearchPanel->StatusLabel->text()), qPrintable(d->Button4->text()), d->ComboBox1->isEnabled(),
-                QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName() + QApplication::focusWidget()->metaObject()->className()) : "none");
-    });
-    look.start(200);
-    d->Button4->click();
-    QTest::qWait(6000);
-    keys.stop();
-    look.stop();
-    if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) b->done(0);
-}
-}

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -242,6 +243,9 @@ void TFormSett::Button3Click()
 
 void TFormSett::Button4Click()
 {
+    // The last search's verdict is still to be read: a key press meant for its box starts nothing.
+    if (m_reportPending)
+        return;
     if (SearchPanel->Running()) {
         SearchPanel->Stop();
         return;
@@ -289,7 +293,14 @@ void TFormSett::SearchFinished(bool stopped)
         lines << QStringLiteral("В списке нет ни одного порта.");
     for (const KktPortReport& r : search->reports())
         lines << QStringLiteral("%1: %2").arg(r.port, PortVerdictText(r));
-    ShowMessage(this, MsgKind::Information, lines.join(QStringLiteral("\r\n")));
+    // Shown from the event loop, not from inside the search's last step: the box's own event loop
+    // must not run a new search (or its stop) nested in the one that just ended.
+    m_reportPending = true;
+    const QString text = lines.join(QStringLiteral("\r\n"));
+    QTimer::singleShot(0, this, [this, text] {
+        ShowMessage(this, MsgKind::Information, text);
+        m_reportPending = false;
+    });
 }
 
 void TFormSett::SetSearching(bool searching)

@@ -67,4 +67,5 @@ private:
     KktSession& m_session;
     QStringList m_ports;
     bool m_shown = false;
+    bool m_reportPending = false;  // "ККТ не найдена" is about to show or on screen
 };
