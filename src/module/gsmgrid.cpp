@@ -114,6 +114,11 @@ void GsmGridModel::RowShown(int row, bool wasMarked)
     Q_EMIT marksChanged();
 }
 
+bool GsmGridModel::IsKnown(int row) const
+{
+    return row >= 1 && row <= gsm::kRows && m_known[row - 1].has_value();
+}
+
 bool GsmGridModel::IsMarked(int row) const
 {
     if (row < 1 || row > gsm::kRows)

@@ -41,6 +41,8 @@ public:
 
     // Row `row` was read from or written to the register as it stands: it is known and unmarked.
     void RowKnown(int row);
+    // Read from or written to the register at least once.
+    bool IsKnown(int row) const;
     bool IsMarked(int row) const;
     int MarkedCount() const;
     QList<int> MarkedRows() const;

@@ -86,6 +86,63 @@ protected:
 
 }  // namespace
 
+TEST_F(WholeCopyTest, ClosingWithEditsTheRegisterLacksAsksToWriteDropOrStay)
+{
+    window.show();
+    window.SetVaroFrame->ShowTable(TableId::Operators);
+    window.SetVaroFrame->ReadActiveTable();
+    ASSERT_TRUE(messages.empty()) << texts().join('|').toStdString();
+    // Nothing differs from the register: the window closes without a question.
+    QStringList asked;
+    MsgAnswer answer = MsgAnswer::Cancel;
+    SetAnswerHandler([&](const QString& text) {
+        asked << text;
+        return answer;
+    });
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(asked.isEmpty());
+    window.show();
+
+    window.SetVaroFrame->SetCell(TableId::Operators, 2, 2, QStringLiteral("Сидоров"));
+    window.GsmFrame->Grid().SetValue(gsm::IpRow, QStringLiteral("10.7.7.7"));  // never read: unsent too
+    const QString question = QStringLiteral("Внимание!\r\nНе записано в ККТ:\r\n  \"Операторы\" - записей: 1\r\n"
+                                            "  \"Параметры GSM\" - записей: 1\r\nЗаписать в ККТ перед выходом?");
+    EXPECT_FALSE(window.close());  // "Отмена": stays, nothing sent
+    EXPECT_EQ(asked, QStringList{question});
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(sim.sim().param(0, 2, 1), QString());
+
+    answer = MsgAnswer::Yes;  // written first, then closed
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(sim.sim().param(0, 2, 1), QStringLiteral("Сидоров"));
+    EXPECT_EQ(sim.sim().param(5, gsm::IpRow, 0), QStringLiteral("10.7.7.7"));
+    EXPECT_EQ(window.SetVaroFrame->Known(TableId::Operators).MarkedCount(), 0);
+    EXPECT_TRUE(messages.empty()) << texts().join('|').toStdString();
+
+    // Sample values nobody sent, "Нет": closes and sends nothing.
+    window.show();
+    window.SetVaroFrame->FillTestData();
+    answer = MsgAnswer::No;
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(asked.size(), 3);
+    EXPECT_TRUE(asked.last().contains(QStringLiteral("\"Клише\" - записей: 16"))) << asked.last().toStdString();
+    EXPECT_TRUE(asked.last().contains(QStringLiteral("\"Параметры агентов\" - записей: 1"))) << asked.last().toStdString();
+    EXPECT_EQ(sim.sim().param(0, 2, 1), QStringLiteral("Сидоров"));
+
+    // A write that fails keeps the window open with its message.
+    messages.clear();
+    window.show();
+    window.SetVaroFrame->SetCell(TableId::Operators, 2, 2, QStringLiteral("Кузнецов"));
+    LinkTo(runtimeDir.filePath(QStringLiteral("ttyUSB9")));
+    answer = MsgAnswer::Yes;
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].second.endsWith(QStringLiteral("Таблица \"Операторы\"."))) << messages[0].second.toStdString();
+    SetAnswerHandler({});
+}
+
 TEST_F(WholeCopyTest, ReadAllSaveLoadAndWriteAllCloneTheRegister)
 {
     FillRegister();

@@ -338,6 +338,20 @@ void TFormMain::ActionDebugExecute()
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
+    // Edits the register has not received are not lost without a word: write them, drop them, or stay.
+    if (WholeRun && !WholeRun->Running()) {
+        const QList<TUnsentPart> unsent = WholeRun->Unsent();
+        if (!unsent.isEmpty()) {
+            const MsgAnswer answer = AskYesNoCancel(this, UnsentQuestion(unsent));
+            if (answer == MsgAnswer::Cancel || (answer == MsgAnswer::Yes && !WholeRun->WriteUnsentRows(unsent))) {
+                event->ignore();
+                return;
+            }
+        }
+    } else if (WholeRun) {
+        event->ignore();  // a whole-register run is under way; its "Прервать" ends it first
+        return;
+    }
     // Settings that could not be read are not written back over the file; a failed save is not
     // reported, the file then keeps its previous content.
     if (m_settingsLoaded)

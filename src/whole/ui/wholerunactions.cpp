@@ -55,14 +55,7 @@ void TWholeRunActions::Run(bool reading)
         onBusy(false);
     // Sized once for the three lines that the progress then replaces.
     ShowWait(WholeProgressText(reading, {}), true);
-    TWholeHooks hooks;
-    hooks.progress = [reading](const TWholeProgress& p) {
-        WaitWindow()->lbl1->setText(WholeProgressText(reading, p));
-        QCoreApplication::processEvents();
-    };
-    hooks.aborted = [] { return WaitAborted(); };
-    hooks.tableHooks = [this, reading](TableId id) { return m_tables.RunHooks(id, reading); };
-    hooks.gsmRowDone = [this](int row) { m_gsm.Grid().RowKnown(row); };
+    const TWholeHooks hooks = Hooks(reading, [reading](const TWholeProgress& p) { return WholeProgressText(reading, p); });
     const TRegisterGrids grids = FrameGrids(m_tables, m_gsm);
     RegistrationData registration;
     const TWholeResult result = reading
@@ -80,4 +73,42 @@ void TWholeRunActions::Run(bool reading)
     m_running = false;
     if (!result.ok())
         ShowMessage(m_window, MessageKind(result.severity), result.message);
+}
+
+TWholeHooks TWholeRunActions::Hooks(bool reading, const std::function<QString(const TWholeProgress&)>& text)
+{
+    TWholeHooks hooks;
+    hooks.progress = [text](const TWholeProgress& p) {
+        WaitWindow()->lbl1->setText(text(p));
+        QCoreApplication::processEvents();
+    };
+    hooks.aborted = [] { return WaitAborted(); };
+    hooks.tableHooks = [this, reading](TableId id) { return m_tables.RunHooks(id, reading); };
+    hooks.gsmRowDone = [this](int row) { m_gsm.Grid().RowKnown(row); };
+    return hooks;
+}
+
+QList<TUnsentPart> TWholeRunActions::Unsent() const
+{
+    return UnsentParts(FrameGrids(m_tables, m_gsm), [this](TableId id) -> const TKnownRows& { return m_tables.Known(id); });
+}
+
+bool TWholeRunActions::WriteUnsentRows(const QList<TUnsentPart>& parts)
+{
+    if (m_running || m_tables.Running())
+        return false;
+    m_running = true;
+    if (onBusy)
+        onBusy(false);
+    ShowWait(kWriteWaitText, true);
+    const TWholeHooks hooks =
+        Hooks(false, [](const TWholeProgress& p) { return kWriteWaitText + QStringLiteral("\n") + p.part; });
+    const TWholeResult result = WriteUnsent(m_session.Link, m_session.LinkArgs(), FrameGrids(m_tables, m_gsm), parts, hooks);
+    HideWait();
+    if (onBusy)
+        onBusy(true);
+    m_running = false;
+    if (!result.ok())
+        ShowMessage(m_window, MessageKind(result.severity), result.message);
+    return result.ok();
 }

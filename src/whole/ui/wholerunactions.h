@@ -1,6 +1,7 @@
 #pragma once
 #include "link/registrationdata.h"
 #include "whole/registergrids.h"
+#include "whole/unsent.h"
 
 #include <QObject>
 #include <functional>
@@ -25,6 +26,12 @@ public:
     void ReadAllClick();
     void WriteAllClick();
 
+    // What the grids hold that the register does not (see UnsentParts).
+    QList<TUnsentPart> Unsent() const;
+    // Writes those rows with the wait window and its "Прервать"; false (after the message) when the
+    // write stopped short.
+    bool WriteUnsentRows(const QList<TUnsentPart>& parts);
+
     // The registration data of the last "read all" that got it; none before.
     const RegistrationData* Registration() const { return m_registration ? &*m_registration : nullptr; }
     bool Running() const { return m_running; }
@@ -34,6 +41,7 @@ public:
 
 private:
     void Run(bool reading);
+    TWholeHooks Hooks(bool reading, const std::function<QString(const TWholeProgress&)>& text);
 
     QWidget* m_window;
     KktSession& m_session;
