@@ -36,3 +36,14 @@ function(kkt_windows_program target description)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
 endfunction()
+
+# Tests and benchmarks run under Wine (scripts/run-windows-tests.sh): the build's own prefix, the
+# kit's Qt and MinGW's runtime found through WINEPATH. CTest starts every Windows program through it.
+get_filename_component(KKT_QT_BIN "${Qt6_DIR}/../../../bin" ABSOLUTE)
+file(GLOB KKT_MINGW_RUNTIME /usr/lib/gcc/x86_64-w64-mingw32/*-posix)
+list(APPEND KKT_MINGW_RUNTIME /usr/x86_64-w64-mingw32/lib)
+set(KKT_WINE_DLL_DIRS ${KKT_QT_BIN} ${KKT_MINGW_RUNTIME})
+list(JOIN KKT_WINE_DLL_DIRS " " KKT_WINE_DLL_DIRS)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)

@@ -28,9 +28,9 @@ QString GetFileVersion(const QString& fileName)
     if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
         return {};
     for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
-        const QString key = QStringLiteral("StringFileInfo\\0%10%2\\FileVersion")
-                                .arg(translations[i].language, 0, 16)
-                                .arg(translations[i].codePage, 0, 16);
+        // Language and code page, four hexadecimal digits each: 041904b0 for Russian, Unicode.
+        const QString key = QString::asprintf("\\StringFileInfo\\%04x%04x\\FileVersion", translations[i].language,
+                                              translations[i].codePage);
         wchar_t* value = nullptr;
         UINT length = 0;
         if (VerQueryValueW(data.data(), reinterpret_cast<const wchar_t*>(key.utf16()), reinterpret_cast<void**>(&value),

@@ -94,32 +94,39 @@ QString TScanLine::errorString() const
 
 TScanLine::Wait TScanLine::waitForData()
 {
-    // WaitCommEvent reports characters that arrive from now on; what is queued already is data now.
-    if (bytesQueued() > 0)
-        return Wait::Data;
-    OVERLAPPED overlapped{};
-    overlapped.hEvent = d->waitEvent;
-    ResetEvent(d->waitEvent);
-    DWORD mask = 0;
-    if (!WaitCommEvent(d->port, &mask, &overlapped)) {
-        if (GetLastError() != ERROR_IO_PENDING)
-            return Wait::Failed;
-        const HANDLE handles[2] = {d->waitEvent, d->stopEvent};
-        const DWORD signal = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-        if (signal != WAIT_OBJECT_0) {
-            // Stopped (or the wait itself failed): the pending wait must end before `overlapped` goes.
-            CancelIo(d->port);
+    for (;;) {
+        // WaitCommEvent reports characters that arrive from now on; what is queued already is data now.
+        if (bytesQueued() > 0)
+            return Wait::Data;
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = d->waitEvent;
+        ResetEvent(d->waitEvent);
+        DWORD mask = 0;
+        if (!WaitCommEvent(d->port, &mask, &overlapped)) {
+            if (GetLastError() != ERROR_IO_PENDING)
+                return Wait::Failed;
+            const HANDLE handles[2] = {d->waitEvent, d->stopEvent};
+            const DWORD signal = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+            if (signal != WAIT_OBJECT_0) {
+                // Stopped (or the wait itself failed): the pending wait must end before `overlapped` goes.
+                CancelIo(d->port);
+                DWORD ignored = 0;
+                GetOverlappedResult(d->port, &overlapped, &ignored, TRUE);
+                return signal == WAIT_OBJECT_0 + 1 ? Wait::Stopped : Wait::Failed;
+            }
             DWORD ignored = 0;
-            GetOverlappedResult(d->port, &overlapped, &ignored, TRUE);
-            return signal == WAIT_OBJECT_0 + 1 ? Wait::Stopped : Wait::Failed;
+            if (!GetOverlappedResult(d->port, &overlapped, &ignored, FALSE)) {
+                // A wait the system abandoned is no fault of the line: wait again. (Wine abandons it
+                // every 10 ms on a device without modem lines, such as a pseudo-terminal.)
+                if (GetLastError() == ERROR_OPERATION_ABORTED && WaitForSingleObject(d->stopEvent, 0) != WAIT_OBJECT_0)
+                    continue;
+                return Wait::Failed;
+            }
         }
-        DWORD ignored = 0;
-        if (!GetOverlappedResult(d->port, &overlapped, &ignored, FALSE))
-            return Wait::Failed;
+        if (WaitForSingleObject(d->stopEvent, 0) == WAIT_OBJECT_0)
+            return Wait::Stopped;
+        return (mask & EV_RXCHAR) && bytesQueued() > 0 ? Wait::Data : Wait::Failed;
     }
-    if (WaitForSingleObject(d->stopEvent, 0) == WAIT_OBJECT_0)
-        return Wait::Stopped;
-    return (mask & EV_RXCHAR) && bytesQueued() > 0 ? Wait::Data : Wait::Failed;
 }
 
 int TScanLine::bytesQueued() const
