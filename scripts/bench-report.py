@@ -5,6 +5,8 @@
     scripts/bench-report.py --run build/kkt-bench ini files
                                                    # measure those groups first, keep their lines
     scripts/bench-report.py --check --list FILE    # the test: nothing stale, nothing hand-written
+    scripts/bench-report.py --run scripts/run-windows-bench.sh windows
+                                                   # the Windows build's figures, measured under Wine
 
 The template (bench/report/BENCHMARKS.md.in) writes a figure as {{name}}; results.txt keeps the
 lines "name: value unit" of the latest run of each group, so one group can be measured again alone.
@@ -23,6 +25,9 @@ PLACEHOLDER = re.compile(r"\{\{([A-Za-z0-9_]+)\}\}")
 LINE = re.compile(r"^([A-Za-z0-9_]+): (-?[0-9.]+|nan|inf)(?: (.*))?$")
 # A figure named in the first cell of a table row: | `name` ... |
 TABLE_NAME = re.compile(r"^\|\s*`([A-Za-z0-9_]+)`")
+# The groups of the Windows kkt-bench, which a Linux build cannot list: their names as the sources give them.
+WINDOWS_BENCH = os.path.join(ROOT, "bench", "windows")
+BENCH_MACRO = re.compile(r"KKT_BENCH\((.*?)\)\s*\{", re.S)
 
 
 def read_results(text):
@@ -67,6 +72,15 @@ def named_figures(markdown):
     return names
 
 
+def windows_figures():
+    names = set()
+    for entry in sorted(os.listdir(WINDOWS_BENCH)):
+        if entry.endswith(".cpp"):
+            for macro in BENCH_MACRO.findall(open(os.path.join(WINDOWS_BENCH, entry), encoding="utf-8").read()):
+                names.update(re.findall(r'"([A-Za-z0-9_]+)"', macro))
+    return names
+
+
 def run_groups(bench, groups):
     figures = read_results(open(RESULTS, encoding="utf-8").read()) if os.path.exists(RESULTS) else {}
     env = dict(os.environ, QT_QPA_PLATFORM=os.environ.get("QT_QPA_PLATFORM", "offscreen"))
@@ -102,7 +116,7 @@ def main():
 
     problems = []
     if args.list:
-        printed = set(open(args.list, encoding="utf-8").read().split())
+        printed = set(open(args.list, encoding="utf-8").read().split()) | windows_figures()
         current = open(REPORT, encoding="utf-8").read()
         for name in sorted(named_figures(template) | named_figures(current)):
             if name not in printed:
