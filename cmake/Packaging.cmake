@@ -19,9 +19,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The library packages (Qt, libgsf, minizip, libxlsxwriter) are found from the programs themselves; the window also
-# needs Qt's platform plugins, which no program links.
+# needs Qt's platform plugins, which no program links, and Qt's Russian texts for its standard dialogs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # The build keeps its debug information; the package does not need it.
 set(CPACK_STRIP_FILES ON)
 include(CPack)
