@@ -7,7 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <xlsxwriter.h>
 
 namespace {
@@ -199,19 +199,31 @@ QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const
     const QFileInfo target(fileName);
     if (target.exists() && !target.isWritable())
         return QStringLiteral("Не удалось записать книгу \"%1\": файл защищён от записи").arg(fileName);
-    QTemporaryFile temp(fileName + QStringLiteral(".XXXXXX"));
-    if (!temp.open())
-        return QStringLiteral("Не удалось создать файл рядом с \"%1\": %2").arg(fileName, temp.errorString());
-    temp.close();
-    const QString error = WriteBook(temp.fileName(), grids, parts, registration, copy);
-    if (!error.isEmpty())
+    // The new book is written beside the old one under a name of its own. Not a QTemporaryFile: on
+    // Windows that keeps its file open after close(), and the open file cannot be renamed.
+    QString temp;
+    QString why;
+    for (int attempt = 0; attempt < 16 && temp.isEmpty(); ++attempt) {
+        QFile candidate(fileName + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        if (candidate.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            temp = candidate.fileName();
+        else
+            why = candidate.errorString();
+    }
+    if (temp.isEmpty())
+        return QStringLiteral("Не удалось создать файл рядом с \"%1\": %2").arg(fileName, why);
+    const auto fail = [&](const QString& error) {
+        QFile::remove(temp);
         return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, error);
-    temp.setPermissions(target.exists() ? target.permissions()
-                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    };
+    const QString error = WriteBook(temp, grids, parts, registration, copy);
+    if (!error.isEmpty())
+        return fail(error);
+    QFile::setPermissions(temp, target.exists() ? target.permissions()
+                                                : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     // A reader sees the old book or the new one, never half.
-    if (const QString replaced = ReplaceFileAtomically(temp.fileName(), fileName); !replaced.isEmpty())
-        return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, replaced);
-    temp.setAutoRemove(false);
+    if (const QString replaced = ReplaceFileAtomically(temp, fileName); !replaced.isEmpty())
+        return fail(replaced);
     return {};
 }
 
