@@ -14,11 +14,16 @@
 #include "whole/wholerun.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -260,4 +265,51 @@ TEST_F(WholeCopyTest, TheStopButtonEndsTheWholeRunInTheTableBeingRead)
         << messages[0].second.toStdString();
     EXPECT_EQ(grid(TableId::Operators).Cell(2, 2), QStringLiteral("Петрова А."));
     EXPECT_EQ(window.GsmFrame->Grid().Value(gsm::IpRow), QString());  // never reached
+}
+
+TEST_F(WholeCopyTest, TheStatusBarSaysWhatARunOrABookCameToAndShowsItWholeOnAClick)
+{
+    window.show();
+    // A goods read stopped with "Прервать": the wait window counts the items, and the status bar does
+    // not call the last command's success the run's.
+    window.SetVaroFrame->ShowTable(TableId::Goods);
+    window.SetVaroFrame->LastBox(TableId::Goods)->setText(QStringLiteral("6000"));
+    QString counted;
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        const QString text = WaitWindow()->lbl1->text();
+        if (WaitWindow()->isVisible() && text.contains(QStringLiteral("Прочитано записей: 5"))) {
+            counted = text;
+            WaitWindow()->btnAbort->click();
+            stopper.stop();
+        }
+    });
+    stopper.start(5);
+    window.SetVaroFrame->ReadActiveTable();
+    EXPECT_TRUE(counted.startsWith(QStringLiteral("Выполняется чтение параметров... Подождите...\nПрочитано записей: ")))
+        << counted.toStdString();
+    EXPECT_TRUE(counted.endsWith(QStringLiteral(" из 6000"))) << counted.toStdString();
+    ASSERT_EQ(messages.size(), 1u) << texts().join('|').toStdString();
+    EXPECT_TRUE(messages[0].second.startsWith(QStringLiteral("Внимание!\r\nЧтение прервано.\r\nПрочитано записей: ")));
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(QStringLiteral("Чтение прервано. Прочитано записей: ")))
+        << window.statusBar()->currentMessage().toStdString();
+    EXPECT_EQ(window.statusBar()->toolTip(), window.statusBar()->currentMessage());
+
+    // A click shows the whole text at once.
+    QTest::mouseClick(window.statusBar(), Qt::LeftButton, {}, QPoint(20, window.statusBar()->height() / 2));
+    EXPECT_EQ(QToolTip::text(), window.statusBar()->currentMessage());
+
+    // Saving and loading the whole register say what went where.
+    messages.clear();
+    fileName = configDir.filePath(QStringLiteral("shop.xlsx"));
+    window.SaveBook->trigger();
+    ASSERT_TRUE(messages.empty()) << texts().join('|').toStdString();
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("Всё сохранено в книгу \"%1\".").arg(QDir::toNativeSeparators(fileName)));
+    window.LoadBook->trigger();
+    ASSERT_TRUE(messages.empty()) << texts().join('|').toStdString();
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(
+        QStringLiteral("Из книги \"%1\" загружено: Операторы, Предмет расчета, ").arg(QDir::toNativeSeparators(fileName))))
+        << window.statusBar()->currentMessage().toStdString();
+    EXPECT_TRUE(window.statusBar()->currentMessage().endsWith(QStringLiteral(", Станция, Параметры GSM.")));
 }

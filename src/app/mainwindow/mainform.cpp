@@ -27,7 +27,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
+#include <QToolTip>
 
 namespace {
 
@@ -53,12 +55,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     setCentralWidget(Panel1);
     statusBar()->setSizeGripEnabled(true);
     // Every register command of the run passes the link: its result is explained where it happened.
-    m_session.Link.setCommandObserver(
-        [this](const KktCommandReport& report) {
-            const QString text = KktResultText(report);
-            statusBar()->showMessage(text);
-            statusBar()->setToolTip(text);  // a long port name may not leave room for all of it
-        });
+    m_session.Link.setCommandObserver([this](const KktCommandReport& report) { ShowStatusText(KktResultText(report)); });
+    m_session.ShowStatus = [this](const QString& text) { ShowStatusText(text); };
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     N7 = file->addAction(QStringLiteral("Сохранить конфигурацию"), this, &TFormMain::N7Click);
@@ -102,8 +100,20 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
     qApp->installEventFilter(this);
 }
 
+void TFormMain::ShowStatusText(const QString& text)
+{
+    statusBar()->showMessage(text);
+    statusBar()->setToolTip(text);
+}
+
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // A click on the status bar shows its whole text at once, without waiting for the tooltip.
+    if (watched == statusBar() && event->type() == QEvent::MouseButtonPress && !statusBar()->currentMessage().isEmpty()) {
+        QToolTip::showText(static_cast<QMouseEvent*>(event)->globalPosition().toPoint(), statusBar()->currentMessage(),
+                           statusBar());
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -121,6 +131,7 @@ TFormMain::~TFormMain()
 {
     m_session.Link.setFrameLog(nullptr);
     m_session.Link.setCommandObserver({});
+    m_session.ShowStatus = {};
 }
 
 void TFormMain::AttachDebugWindow(TfrmDebugKKM* window)
@@ -283,7 +294,7 @@ void TFormMain::SaveBookClick()
 void TFormMain::LoadBookClick()
 {
     if (SetVaroFrame && GsmFrame)
-        LoadWorkbookInteractive(this, *SetVaroFrame, *GsmFrame);
+        LoadWorkbookInteractive(this, m_session, *SetVaroFrame, *GsmFrame);
 }
 
 void TFormMain::N2Click()

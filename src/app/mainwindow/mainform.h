@@ -98,6 +98,8 @@ protected:
 
 private:
     void ConnectScanner();
+    // The status bar's text, whole in its tooltip: a long one is cut at the window's edge.
+    void ShowStatusText(const QString& text);
     // The link dialog, modal; true after "Применить", whose settings are then in "ProgSett.ini" too.
     bool ExecLinkDialog();
 

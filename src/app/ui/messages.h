@@ -11,6 +11,9 @@ enum class MsgKind { Information, Warning, Error, Confirmation, Question };
 // Shows a modal box; true for OK or Yes.
 bool ShowMessage(QWidget* parent, MsgKind kind, const QString& text);
 
+// A message box's text as one line of the status bar: without its "Внимание!" lead, lines joined.
+QString StatusLine(const QString& message);
+
 // A question with "Да", "Нет" and "Отмена" (Esc and the close button are "Отмена").
 enum class MsgAnswer { Yes, No, Cancel };
 MsgAnswer AskYesNoCancel(QWidget* parent, const QString& text);

@@ -17,6 +17,7 @@
 #include "tables/ui/setvaroframe.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
@@ -107,9 +108,11 @@ void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameS
     }
     if (!error.isEmpty())
         ShowMessage(parent, MsgKind::Error, error);
+    else
+        session.Tell(QStringLiteral("Всё сохранено в книгу \"%1\".").arg(QDir::toNativeSeparators(name)));
 }
 
-void LoadWorkbookInteractive(QWidget* parent, TFrameSetVaro& tables, TFrameGsmSetting& gsm)
+void LoadWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameSetVaro& tables, TFrameGsmSetting& gsm)
 {
     const QString name = ChooseFileName(parent, FileDialogMode::Open, kWorkbookFilter, kWorkbookSuffix);
     if (name.isEmpty())
@@ -123,9 +126,17 @@ void LoadWorkbookInteractive(QWidget* parent, TFrameSetVaro& tables, TFrameGsmSe
         ShowMessage(parent, MsgKind::Error, load.error);
         return;
     }
-    for (int i = 0; i < kTableCount; ++i)
-        if (load.parts.Has(TableId(i)))
+    QStringList sheets;
+    for (int i = 0; i < kTableCount; ++i) {
+        if (load.parts.Has(TableId(i))) {
             tables.RefreshGrid(TableId(i));
+            sheets << TableDef(TableId(i)).caption;
+        }
+    }
+    if (load.parts.module)
+        sheets << kModulePartCaption;
+    session.Tell(QStringLiteral("Из книги \"%1\" загружено: %2.")
+                     .arg(QDir::toNativeSeparators(name), sheets.join(QStringLiteral(", "))));
 }
 
 TGoodsFileActions::TGoodsFileActions(TFrameSetVaro& tables) : QObject(&tables), m_tables(tables)

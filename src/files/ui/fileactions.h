@@ -16,10 +16,11 @@ void LoadConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tabl
 
 // "Файл" → "Сохранить всё в книгу…" / "Загрузить всё из книги…": the grids, the module parameters
 // and (when "read all" got it) the registration data to and from a workbook the user chooses; no
-// register traffic. A book that fails any check leaves every grid as it was.
+// register traffic. A book that fails any check leaves every grid as it was. What was saved or loaded,
+// and where, is told through the session.
 void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameSetVaro& tables,
                              TFrameGsmSetting& gsm, const RegistrationData* registration);
-void LoadWorkbookInteractive(QWidget* parent, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+void LoadWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
 
 // The goods tab's file buttons and its "1C: Предприятие" menu: the goods database file, the 1C
 // exchange file and the spreadsheet import. Every import checks the whole file before the goods

@@ -379,8 +379,13 @@ bool TFrameSetVaro::CheckActiveRange(TableId id, int& first, int& last)
 TRunHooks TFrameSetVaro::RunHooks(TableId id, bool reading)
 {
     TRunHooks hooks;
-    hooks.progress = [this](int done, int total) {
+    hooks.progress = [this, id, reading](int done, int total) {
         ProgressBar1->setValue(ProgressPercent(done, total));
+        // The wait window covers the bar: it counts the entries too.
+        const int per = ExchangesPerEntry(id);
+        const QString count = reading ? QStringLiteral("Прочитано записей: %1 из %2") : QStringLiteral("Записано записей: %1 из %2");
+        WaitWindow()->lbl1->setText((reading ? kReadWaitText : kWriteWaitText) + QLatin1Char('\n')
+                                    + count.arg(done / per).arg(total / per));
         QCoreApplication::processEvents();
     };
     hooks.aborted = [] { return WaitAborted(); };
@@ -451,6 +456,9 @@ void TFrameSetVaro::RunActiveTable(RunKind kind)
     const QPoint at = CurrentCell(id);
     if (reading && id == TableId::Agents && view->currentIndex().isValid() && m_locks.IsLocked(at.x(), at.y()))
         view->ClearCurrent();
+    // The last command went through, but the run did not: the status bar must not say "выполнено".
+    if (result.aborted)
+        m_session->Tell(StatusLine(result.message));
     ShowRunResult(result);
 }
 

@@ -71,6 +71,8 @@ void TWholeRunActions::Run(bool reading)
     if (onBusy)
         onBusy(true);
     m_running = false;
+    if (result.aborted)
+        m_session.Tell(StatusLine(result.message));
     if (!result.ok())
         ShowMessage(m_window, MessageKind(result.severity), result.message);
 }
@@ -108,6 +110,8 @@ bool TWholeRunActions::WriteUnsentRows(const QList<TUnsentPart>& parts)
     if (onBusy)
         onBusy(true);
     m_running = false;
+    if (result.aborted)
+        m_session.Tell(StatusLine(result.message));
     if (!result.ok())
         ShowMessage(m_window, MessageKind(result.severity), result.message);
     return result.ok();
