@@ -74,7 +74,12 @@ TFormSett::TFormSett(KktSession& session, const QStringList& ports, QWidget* par
     addRow(1, QStringLiteral("Скорость:"), ComboBox2);
     addRow(2, QStringLiteral("Тайм-аут:"), Edit1);
     addRow(3, QStringLiteral("Номер ККМ:"), Edit2);
+    // Room for "Остановить поиск" from the start: a search must not squeeze "Проверить связь с ККТ".
+    Button4->setText(QStringLiteral("Остановить поиск"));
+    Button4->setMinimumWidth(Button4->sizeHint().width());
+    Button4->setText(QStringLiteral("Найти ККТ"));
     auto* linkButtons = new QHBoxLayout;
+    linkButtons->setSpacing(6);
     linkButtons->addWidget(Button3);
     linkButtons->addWidget(Button4);
     grid->addLayout(linkButtons, 4, 0, 1, 2);
