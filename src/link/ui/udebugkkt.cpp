@@ -36,6 +36,9 @@ TfrmDebugKKM::TfrmDebugKKM(QWidget* parent)
     layout->setSpacing(6);
     layout->addWidget(RichEdit, 1);
     layout->addWidget(btnClear, 0, Qt::AlignHCenter);
+    // The log is filled while hidden: it must wrap at the width it will be shown with, not re-wrap
+    // every entry when it first opens.
+    layout->activate();
 }
 
 void TfrmDebugKKM::DumpKktFrame(const uint8_t* frame, uint32_t count, bool isAnswer)
