@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QMessageBox>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -124,10 +126,14 @@ TEST_F(SearchUiTest, StopPutsTheFieldsBackAndAFailedSearchSaysWhyForEveryPort)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 2000));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].first, MsgKind::Information);
+    // Each port's reason, with the system's own words where it gave any (here: no such file).
+    const QString noFile = QString::fromLocal8Bit(std::strerror(ENOENT));
     EXPECT_EQ(messages[0].second, QStringLiteral("ВНИМАНИЕ!\r\nККТ не найдена!\r\n"
-                                                 "ttyS1: не открывается: такого порта нет (устройство отключено?)\r\n") +
-                                      busy.devicePath() + QStringLiteral(": не открывается: порт занят другой программой\r\n") +
-                                      missing + QStringLiteral(": не открывается: такого порта нет (устройство отключено?)"));
+                                                 "ttyS1: не открывается: такого порта нет (устройство отключено?): ") +
+                                      noFile + QStringLiteral("\r\n") + busy.devicePath() +
+                                      QStringLiteral(": не открывается: порт занят другой программой\r\n") + missing +
+                                      QStringLiteral(": не открывается: такого порта нет (устройство отключено?): ") + noFile)
+        << messages[0].second.toStdString();
     EXPECT_EQ(e->ComboBox1->currentText(), QStringLiteral("ttyS1"));
     SaveShot(*e, QStringLiteral("settform_not_found"));
 }

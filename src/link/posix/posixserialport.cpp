@@ -89,7 +89,7 @@ bool PosixSerialPort::open(const QString& name, int32_t speed)
         return failErrno(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        return fail(PortOpenFailure::Busy, QStringLiteral("порт уже открыт другой программой"));
+        return fail(PortOpenFailure::Busy, QString());  // our own lock: the system has nothing to add
     }
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) {
