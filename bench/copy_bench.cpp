@@ -28,7 +28,8 @@ double LineSeconds(const QList<QByteArray>& requests, int baud)
 }  // namespace
 
 KKT_BENCH(copy, "backup_115200_paced", "backup_115200_line_time_bound", "backup_115200_vs_bound",
-          "backup_115200_vs_bound_with_pauses", "workbook_save_full", "workbook_load_full")
+          "backup_115200_vs_bound_with_pauses", "backup_time_left_after_1s_vs_real",
+          "backup_time_left_after_10s_vs_real", "workbook_save_full", "workbook_load_full")
 {
     constexpr int kBaud = 115200;
     TestRuntimeDir runtime;
@@ -57,8 +58,22 @@ KKT_BENCH(copy, "backup_115200_paced", "backup_115200_line_time_bound", "backup_
     TGridSet read;
     RegistrationData registration;
     QElapsedTimer timer;
+    // The time left the wait window shows first after 1 s and after 10 s, against what really remained.
+    struct Estimate {
+        double at = 0;
+        int secondsLeft = -1;
+    };
+    Estimate after1, after10;
+    TWholeHooks hooks;
+    hooks.progress = [&](const TWholeProgress& p) {
+        const double now = double(timer.nsecsElapsed()) / 1e9;
+        for (auto [estimate, from] : {std::pair{&after1, 1.0}, std::pair{&after10, 10.0}})
+            if (estimate->secondsLeft < 0 && now >= from && p.secondsLeft >= 0)
+                *estimate = {now, p.secondsLeft};
+    };
     timer.start();
-    const TWholeResult r = ReadAll(link, args, read.Refs(), &registration, {});
+    const TWholeResult r = ReadAll(link, args, read.Refs(), &registration, hooks);
+    const double readSeconds = double(timer.nsecsElapsed()) / 1e9;
     if (!r.ok())
         BenchFail(QStringLiteral("backup read failed: ") + r.message);
     const QString saveError = SaveWorkbook(book, read.Refs(), TRegisterParts::All(), &registration, {});
@@ -74,6 +89,12 @@ KKT_BENCH(copy, "backup_115200_paced", "backup_115200_line_time_bound", "backup_
     out.push_back({QStringLiteral("backup_115200_vs_bound"), (seconds / bound - 1) * 100, QStringLiteral("%")});
     out.push_back({QStringLiteral("backup_115200_vs_bound_with_pauses"), (seconds / (bound + pauses) - 1) * 100,
                    QStringLiteral("%")});
+
+    for (auto [name, estimate] : {std::pair{"backup_time_left_after_1s_vs_real", after1},
+                                  std::pair{"backup_time_left_after_10s_vs_real", after10}}) {
+        const double real = readSeconds - estimate.at;
+        out.push_back({QLatin1String(name), (estimate.secondsLeft / real - 1) * 100, QStringLiteral("%")});
+    }
 
     std::vector<double> save, load;
     for (int i = 0; i < 5; ++i) {
