@@ -1,6 +1,7 @@
 // Workbooks saved by a real spreadsheet program (fixtures/make-fixtures.sh), not by our own writers.
 #include "files/sheetcells.h"
 #include "files/xlstool.h"
+#include "formularows.h"
 #include "testprint.h"
 
 #include <gtest/gtest.h>
@@ -24,14 +25,7 @@ TEST(SpreadsheetProgramWorkbooks, FormulaResultsImportAsTheSheetShowsThem)
     // Columns C..F hold formulas with numeric, text, Boolean and error results (and a few plain
     // cells); the price of row 2 is =B2*1.2.
     const TGoodsTable xlsx = Import("formulas.xlsx");
-    const std::vector<TGoodsRow> expected = {
-        {"Молоко 1", "4600000000001", "", "120.00", "3"},
-        {"ХЛЕБ БЕЛЫЙ", "4601234567892", "", "15.00", "1"},
-        {"Сыр", "#DIV/0!", "", "0.00", "0"},
-        {"Чай", "#N/A", "", "107.99", "5"},
-        {"1", "", "", "10.5", "3"},
-        {"Вода", "4600000000006", "", "12.5", "1"},
-    };
+    const std::vector<TGoodsRow> expected = FormulaFixtureRows();
     for (const char* xls : {"formulas-biff8.xls", "formulas-biff5.xls"}) {
         SCOPED_TRACE(xls);
         const TGoodsTable goods = Import(xls);

@@ -1,5 +1,6 @@
 // Files under Windows: names with Cyrillic letters through every reader and writer, the isolated
 // ".xls" read in a helper program, the settings folder, version resources, the console.
+#include "formularows.h"
 #include "testprint.h"
 #include "winenv.h"
 
@@ -101,14 +102,7 @@ TEST(WinFiles, SpreadsheetProgramWorkbooksImportUnderCyrillicNames)
     REQUIRE_ENV(sources);
     QTemporaryDir dir;
     const QString folder = CyrillicFolder(dir);
-    const std::vector<TGoodsRow> expected = {
-        {"Молоко 1", "4600000000001", "", "120.00", "3"},
-        {"ХЛЕБ БЕЛЫЙ", "4601234567892", "", "15.00", "1"},
-        {"Сыр", "#DIV/0!", "", "0.00", "0"},
-        {"Чай", "#N/A", "", "107.99", "5"},
-        {"1", "", "", "10.5", "3"},
-        {"Вода", "4600000000006", "", "12.5", "1"},
-    };
+    const std::vector<TGoodsRow> expected = FormulaFixtureRows();
     for (const char* name : {"formulas.xlsx", "formulas-biff8.xls", "formulas-biff5.xls"}) {
         SCOPED_TRACE(name);
         const QString copy = folder + QStringLiteral("/прайс ") + QLatin1String(name);
