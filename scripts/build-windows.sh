@@ -8,9 +8,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/windows-kit.sh
-bash scripts/install-deps.sh --windows
-
-cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$kit/mingw-toolchain.cmake" >/dev/null
 cmake --build build-win -j2 --target kkt-config kkt-cli kkt-xlsread
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-win/CMakeCache.txt)

@@ -7,9 +7,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/windows-kit.sh
-{
-  cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$kit/mingw-toolchain.cmake"
-  cmake --build build-win -j2 --target kkt-bench
-} >&2
+cmake --build build-win -j2 --target kkt-bench >&2
 source scripts/windows-sims.sh >&2
 build-win/wine-run.sh build-win/kkt-bench.exe "$@"

@@ -6,9 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/windows-kit.sh
-bash scripts/install-deps.sh --windows
-
-cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$kit/mingw-toolchain.cmake" >/dev/null
 cmake --build build-win -j2
 
 source scripts/windows-sims.sh

@@ -4,8 +4,7 @@
 
 #include "link/kktlink.h"
 #include "link/linepause.h"
-#include "tables/encoding.h"
-#include "tables/tabledefs.h"
+#include "samplegoods.h"
 #include "tables/tablerun.h"
 
 #include <QElapsedTimer>
@@ -63,16 +62,10 @@ KKT_BENCH(windows,
     }
     out.push_back({QStringLiteral("win_command_overhead_median"), Median(overhead), QStringLiteral("ms")});
 
-    // A register paced at 115200: the goods write against the bytes' line time plus the pauses.
+    // A register paced at 115200: the first goods of the base written, against the bytes' line time
+    // plus the pauses.
     constexpr int kItems = 400;
-    TGridData goods = InitGrid(TableId::Goods);
-    for (int r = 1; r <= kItems; ++r) {
-        goods.SetCell(1, r, QStringLiteral("Товар номер %1 для проверки").arg(r));
-        goods.SetCell(2, r, QString::number(4600000000000LL + r));
-        goods.SetCell(4, r, DecodePrice(uint64_t(r) * 137));
-        goods.SetCell(5, r, QString::number(r % 8 + 1));
-        goods.SetCell(6, r, DecodeQuantity(uint64_t(r) * 11));
-    }
+    const TGridData goods = SampleGoods();
     QElapsedTimer t;
     t.start();
     const TRunResult written = WriteTable(TableId::Goods, goods, 1, kItems, link, PortArgs("FAST"));
