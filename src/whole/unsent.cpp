@@ -71,9 +71,9 @@ TWholeResult WriteUnsent(KktLink& link, const KktLinkArgs& args, const TRegister
             if (!r.ok())
                 return stopped(part, r.message, r.severity, r.aborted);
         } else {
-            const GsmTransferResult r = WriteGsmRows(link, args, *grids.gsm, part.rows, {}, hooks.gsmRowDone);
+            const GsmTransferResult r = WriteGsmRows(link, args, *grids.gsm, part.rows, {}, hooks.gsmRowDone, hooks.aborted);
             if (!r.ok())
-                return stopped(part, r.message, RunSeverity::Error, false);
+                return stopped(part, r.message, r.aborted ? RunSeverity::Information : RunSeverity::Error, r.aborted);
         }
     }
     return {};

@@ -119,10 +119,12 @@ TWholeResult RunParts(const TRegisterParts& parts, const TWholeHooks& hooks, TMe
     }
     if (parts.module) {
         meter.Begin(kModulePartCaption);
+        // "Прервать" stops the module part too: after its rows so far, as between a table's entries.
         const GsmTransferResult r =
-            module([&meter](int percent) { meter.Show(percent / 100.0 * gsm::kRows * kParamWeight); });
+            module([&meter](int percent) { meter.Show(percent / 100.0 * gsm::kRows * kParamWeight); },
+                   [&meter] { return meter.Aborted(); });
         if (!r.ok())
-            return Stopped(meter.Part(), r.message, RunSeverity::Error, false);
+            return Stopped(meter.Part(), r.message, r.aborted ? RunSeverity::Information : RunSeverity::Error, r.aborted);
         meter.End(gsm::kRows * kParamWeight);
     }
     meter.Show(0);
@@ -149,7 +151,9 @@ TWholeResult ReadAll(KktLink& link, const KktLinkArgs& args, const TRegisterGrid
         [&](TableId id, const TRunHooks& h) {
             return ReadTable(id, grids.Table(id), *grids.locks, 1, TableDef(id).size, link, args, h);
         },
-        [&](const GsmProgress& progress) { return ReadGsmParams(link, args, *grids.gsm, progress, hooks.gsmRowDone); });
+        [&](const GsmProgress& progress, const GsmAborted& aborted) {
+            return ReadGsmParams(link, args, *grids.gsm, progress, hooks.gsmRowDone, aborted);
+        });
 }
 
 TWholeResult WriteAll(KktLink& link, const KktLinkArgs& args, const TRegisterGrids& grids,
@@ -161,7 +165,9 @@ TWholeResult WriteAll(KktLink& link, const KktLinkArgs& args, const TRegisterGri
         [&](TableId id, const TRunHooks& h) {
             return WriteTable(id, grids.Table(id), 1, TableDef(id).size, link, args, h);
         },
-        [&](const GsmProgress& progress) { return WriteGsmParams(link, args, *grids.gsm, progress, hooks.gsmRowDone); });
+        [&](const GsmProgress& progress, const GsmAborted& aborted) {
+            return WriteGsmParams(link, args, *grids.gsm, progress, hooks.gsmRowDone, aborted);
+        });
 }
 
 QString WholeProgressText(bool reading, const TWholeProgress& p)

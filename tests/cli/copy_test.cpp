@@ -201,11 +201,14 @@ TEST_F(CopyTest, DryRunNamesTheEntriesAndTablesLimitTheRestore)
                        "module: изменятся 7: IP сервера, Порт сервера, DNS сервера, APN GSM, APN WI-FI, "
                        "Пароль WI-FI, Тип устройства\n");
     // Reads only: every table command of the run in mode "read".
+    int tableCommands = 0;
     for (const QByteArray& request : second.sim().requests().mid(before)) {
         if (request.size() > 8 && QByteArray("pTa").contains(request[6])) {
             EXPECT_EQ(request[8], char(KKT_READ)) << request.toHex().toStdString();
+            ++tableCommands;
         }
     }
+    EXPECT_GT(tableCommands, 0);
 
     const CliRun some = RunOn(second, {"restore", book, "--tables", "operators"});
     ASSERT_EQ(some.status, 0) << some.err.toStdString();
@@ -250,10 +253,13 @@ TEST_F(CopyTest, BadBooksChangeNothing)
     ASSERT_EQ(SaveWorkbook(bad, grids.Refs(), TRegisterParts::All(), nullptr, {}), "");
     refused(bad, "лист \"Операторы\", строка 3: столбец \"Пароль\"");
     grids.Table(TableId::Operators).SetCell(3, 2, "12");
-    // Saved over, a book keeps the permissions it had.
-    ASSERT_TRUE(QFile::setPermissions(bad, QFile::ReadOwner | QFile::WriteOwner));
+    // Saved over, a book keeps the permissions it had: 0660, which no new file gets by itself.
+    const QFileDevice::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup;
+    const QFileDevice::Permissions modeBits = kept | QFile::ExeOwner | QFile::ExeGroup | QFile::ReadOther
+        | QFile::WriteOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(bad, kept));
     ASSERT_EQ(SaveWorkbook(bad, grids.Refs(), TRegisterParts::All(), nullptr, {}), "");
-    EXPECT_FALSE(QFile::permissions(bad) & (QFile::ReadGroup | QFile::ReadOther));
+    EXPECT_EQ(QFile::permissions(bad) & modeBits, kept);
     refused(bad, "лист \"Параметры GSM\", строка 3");
 }
 
@@ -274,4 +280,70 @@ TEST_F(CopyTest, ARegisterThatStopsAnsweringLeavesNoBook)
     const CliRun silent = Run({"backup", book});
     EXPECT_EQ(silent.status, 1);
     EXPECT_FALSE(QFileInfo::exists(book));
+}
+
+TEST_F(CopyTest, StoppingDuringTheModulePartStopsThereAsInATable)
+{
+    WriteSample();
+    TGridSet held;
+    QString part;
+    int moduleRows = 0;
+    TWholeHooks hooks;
+    hooks.progress = [&part](const TWholeProgress& p) { part = p.part; };
+    hooks.gsmRowDone = [&moduleRows](int) { ++moduleRows; };
+    hooks.aborted = [&] { return part == kModulePartCaption && moduleRows == 2; };
+    const TWholeResult r = ReadAll(m_link, m_sim.linkArgs(), held.Refs(), nullptr, hooks);
+    EXPECT_TRUE(r.aborted);
+    EXPECT_EQ(r.part, kModulePartCaption);
+    EXPECT_EQ(r.message, QStringLiteral("Внимание!\r\nЧтение прервано.\r\nТаблица \"Параметры GSM\"."));
+    // The rows before the stop were read; none after it.
+    EXPECT_EQ(held.gsm.Value(2), m_sample.gsm.Value(2));
+    EXPECT_EQ(held.gsm.Value(3), QString());
+
+    // Writing stops there as well, and the rest of the register's module is left as it was.
+    part.clear();
+    moduleRows = 0;
+    TGridSet changed;
+    for (int row = 1; row < gsm::DeviceRow; ++row)
+        changed.gsm.SetValue(row, QStringLiteral("x%1").arg(row));
+    changed.gsm.SetValue(gsm::DeviceRow, QStringLiteral("GSM"));
+    TRegisterParts module;
+    module.module = true;
+    const TWholeResult w = WriteAll(m_link, m_sim.linkArgs(), changed.Refs(), hooks, module);
+    EXPECT_TRUE(w.aborted);
+    EXPECT_EQ(m_sim.sim().param(5, 2, 0), QStringLiteral("x2"));
+    EXPECT_EQ(m_sim.sim().param(5, 3, 0), m_sample.gsm.Value(3));
+}
+
+TEST_F(CopyTest, TheWholeRunsProgressGoesPartByPartInTabOrderToAHundred)
+{
+    WriteSample();
+    std::vector<TWholeProgress> seen;
+    TWholeHooks hooks;
+    hooks.progress = [&seen](const TWholeProgress& p) { seen.push_back(p); };
+    TGridSet held;
+    RegistrationData registration;
+    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), held.Refs(), &registration, hooks).ok());
+    ASSERT_FALSE(seen.empty());
+    QStringList parts;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        if (parts.isEmpty() || parts.last() != seen[i].part)
+            parts << seen[i].part;
+        if (i > 0)
+            EXPECT_GE(seen[i].percent, seen[i - 1].percent) << i;
+    }
+    QStringList expected{kRegistrationPartCaption};
+    for (int t = 0; t < kTableCount; ++t)
+        expected << TableDef(TableId(t)).caption;
+    expected << kModulePartCaption;
+    EXPECT_EQ(parts, expected);
+    // No time is guessed before anything is done; from then on there is an estimate.
+    EXPECT_EQ(seen.front().secondsLeft, -1);
+    EXPECT_GE(seen.back().secondsLeft, 0);
+    EXPECT_EQ(seen.back().percent, 100);
+    // The goods dominate the line time, and so the share: most of the run is spent there.
+    const auto goods = std::find_if(seen.begin(), seen.end(),
+                                    [](const TWholeProgress& p) { return p.part == TableDef(TableId::Goods).caption; });
+    ASSERT_NE(goods, seen.end());
+    EXPECT_LT(goods->percent, 10);
 }
