@@ -1,7 +1,7 @@
 #include "fuzzentries.h"
 #include "fuzzinput.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "link/kktframe.h"
 #include "link/kktlink.h"
 

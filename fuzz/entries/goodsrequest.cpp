@@ -1,6 +1,6 @@
 #include "fuzzentries.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "link/kktlink.h"
 
 #include <QByteArrayList>

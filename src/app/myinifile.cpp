@@ -1,6 +1,6 @@
 #include "app/myinifile.h"
 
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <QFile>
 #include <QFileInfo>

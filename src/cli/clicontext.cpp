@@ -1,6 +1,6 @@
 #include "cli/clicontext.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "files/csvtable.h"
 #include "files/gridfill.h"
 #include "files/workbook.h"
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "tables/cellcheck.h"
 #include "tables/knownrows.h"
 #include "tables/maintenance.h"

@@ -1,6 +1,6 @@
 #include "files/csvtable.h"
 
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <QHash>
 #include <QStringDecoder>

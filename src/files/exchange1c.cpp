@@ -1,8 +1,8 @@
 #include "files/exchange1c.h"
 
 #include "files/numbertext.h"
-#include "link/codepage.h"
-#include "link/conversion.h"
+#include "text/codepage.h"
+#include "text/conversion.h"
 
 #include <QFile>
 #include <QSaveFile>

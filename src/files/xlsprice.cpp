@@ -1,7 +1,7 @@
 #include "files/xlsprice.h"
 
 #include "files/numbertext.h"
-#include "link/conversion.h"
+#include "text/conversion.h"
 
 QString XlsPriceToText(const QString& text)
 {

@@ -1,7 +1,7 @@
 #include "fiscal/fiscalform.h"
 
 #include "fiscal/memolines.h"
-#include "link/conversion.h"
+#include "text/conversion.h"
 
 #include <optional>
 

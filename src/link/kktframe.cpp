@@ -1,6 +1,6 @@
 #include "link/kktframe.h"
 
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <QByteArray>
 

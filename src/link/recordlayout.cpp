@@ -1,6 +1,6 @@
 #include "link/recordlayout.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 
 void PutGoodsItem(KktFrame& frame, int at, const KktGoodsItem& item)
 {

@@ -1,6 +1,6 @@
 #include "sim/kktsimulator.h"
 
-#include "link/codepage.h"
+#include "text/codepage.h"
 #include "link/recordlayout.h"
 
 #include <algorithm>

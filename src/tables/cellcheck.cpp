@@ -1,6 +1,6 @@
 #include "tables/cellcheck.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "tables/cellkeys.h"
 #include "tables/encoding.h"
 

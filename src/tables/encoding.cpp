@@ -1,6 +1,6 @@
 #include "tables/encoding.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "tables/tabledefs.h"
 
 namespace {

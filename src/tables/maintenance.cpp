@@ -1,6 +1,6 @@
 #include "tables/maintenance.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 
 #include <QStringList>
 #include <utility>

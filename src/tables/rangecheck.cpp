@@ -1,6 +1,6 @@
 #include "tables/rangecheck.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tables/tablerun.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "tables/encoding.h"
 #include "tables/rangecheck.h"
 

@@ -1,4 +1,4 @@
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <array>
 

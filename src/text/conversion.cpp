@@ -1,4 +1,4 @@
-#include "link/conversion.h"
+#include "text/conversion.h"
 
 #include <limits>
 

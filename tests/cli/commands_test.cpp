@@ -2,7 +2,7 @@
 
 #include "cli/gridset.h"
 #include "files/csvtable.h"
-#include "link/codepage.h"
+#include "text/codepage.h"
 #include "tables/tabledefs.h"
 
 #include <QFile>

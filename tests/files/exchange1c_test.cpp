@@ -1,6 +1,6 @@
 #include "files/exchange1c.h"
 #include "files/filetexts.h"
-#include "link/codepage.h"
+#include "text/codepage.h"
 #include "testprint.h"
 
 #include <QDir>

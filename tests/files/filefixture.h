@@ -1,5 +1,5 @@
 #pragma once
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <QByteArray>
 #include <QFile>

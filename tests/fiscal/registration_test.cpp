@@ -1,6 +1,6 @@
 #include "fiscal/fiscalform.h"
 #include "fiscal/registration.h"
-#include "link/codepage.h"
+#include "text/codepage.h"
 #include "regport.h"
 
 #include <gtest/gtest.h>

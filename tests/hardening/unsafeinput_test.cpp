@@ -10,7 +10,7 @@
 #include "files/exchange1c.h"
 #include "files/goodsdb.h"
 #include "files/xlstool.h"
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

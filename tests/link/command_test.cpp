@@ -1,6 +1,6 @@
 #include "scriptedport.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "link/framedump.h"
 #include "link/kktlink.h"
 

@@ -1,5 +1,5 @@
-#include "link/codepage.h"
-#include "link/conversion.h"
+#include "text/codepage.h"
+#include "text/conversion.h"
 #include "link/kktframe.h"
 
 #include <gtest/gtest.h>

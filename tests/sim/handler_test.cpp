@@ -1,6 +1,6 @@
 #include "simrequest.h"
 
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <gtest/gtest.h>
 

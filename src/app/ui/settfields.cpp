@@ -1,6 +1,6 @@
 #include "app/ui/settfields.h"
 
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "link/kktsearch.h"
 
 const QStringList& SettSpeeds()

@@ -3,7 +3,7 @@
 #include "app/session.h"
 #include "app/ui/messages.h"
 #include "app/ui/searchpanel.h"
-#include "link/conversion.h"
+#include "text/conversion.h"
 #include "link/linkchecktexts.h"
 #include "link/portnames.h"
 
