@@ -66,12 +66,15 @@ TEST_F(SearchUiTest, FindSelectsTheFirstRegisterAndApplyStillConfirms)
     EXPECT_EQ(d->Button4->text(), QStringLiteral("Остановить поиск"));
     EXPECT_FALSE(d->Button2->isEnabled());
     EXPECT_FALSE(d->ComboBox1->isEnabled());
-    QTest::qWait(300);  // into the silent port's slow speeds
+    // Into the silent port's slower speeds.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d->SearchPanel->StatusLabel->text().contains(QStringLiteral("57600")); }, 5000))
+        << d->SearchPanel->StatusLabel->text().toStdString();
     EXPECT_TRUE(d->SearchPanel->Running());
     EXPECT_TRUE(d->SearchPanel->StatusLabel->text().startsWith(QStringLiteral("Поиск: ") + silent.devicePath()));
     SaveShot(*d, QStringLiteral("settform_searching"));
     ASSERT_TRUE(waitIdle(*d));
-    QTest::qWait(20);  // the dialog grows to the list of what answered
+    // The dialog grows to the list of what answered.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d->height() >= d->sizeHint().height(); }, 2000));
     SaveShot(*d, QStringLiteral("settform_found"));
 
     EXPECT_TRUE(messages.empty());
@@ -106,7 +109,8 @@ TEST_F(SearchUiTest, StopPutsTheFieldsBackAndAFailedSearchSaysWhyForEveryPort)
     ASSERT_TRUE(silent.sim().applyFault(QStringLiteral("silence always")));
     auto d = open({silent.devicePath()});
     d->Button4->click();
-    QTest::qWait(50);
+    // Stopped while it waits on the silent port.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d->SearchPanel->StatusLabel->text().contains(silent.devicePath()); }, 5000));
     d->Button4->click();
     ASSERT_TRUE(waitIdle(*d, 2000));
     EXPECT_EQ(d->ComboBox1->currentText(), QStringLiteral("ttyS1"));

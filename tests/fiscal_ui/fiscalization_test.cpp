@@ -251,12 +251,12 @@ TEST_F(FiscalFixture, WheelMovesTheAreaByTwentyPixels)
     EXPECT_EQ(bar->value(), 20);
 }
 
-// Renders the window (top and bottom) and the reason dialog: only when KKT_SHOTS_DIR names a folder.
+// Renders the window (top and bottom) and the reason dialog: only when KKT_SHOT_DIR names a folder.
 TEST_F(FiscalFixture, Screenshots)
 {
-    const QString dir = qEnvironmentVariable("KKT_SHOTS_DIR");
+    const QString dir = qEnvironmentVariable("KKT_SHOT_DIR");
     if (dir.isEmpty())
-        GTEST_SKIP() << "KKT_SHOTS_DIR not set";
+        GTEST_SKIP() << "KKT_SHOT_DIR not set";
     sim.sim().setRegistration(Sample());
     TfrmFiscalization w(session, reasons);
     w.show();

@@ -176,7 +176,7 @@ TEST_F(FrameFixture, ChangedParametersAreMarkedAndWrittenAlone)
     EXPECT_EQ(frame.Grid().MarkedRows(), (QList<int>{gsm::PortRow, gsm::DnsRow}));
     EXPECT_EQ(frame.Grid().data(frame.Grid().index(1, 0)).toString(), QStringLiteral("* Порт сервера"));
     EXPECT_TRUE(frame.lblChanged->isVisible());
-    const QString dir = qEnvironmentVariable("KKT_SHOTS_DIR");
+    const QString dir = qEnvironmentVariable("KKT_SHOT_DIR");
     if (!dir.isEmpty())
         frame.grab().save(QDir(dir).filePath(QStringLiteral("gsm-frame-marked.png")));
     frame.Grid().SetValue(gsm::DnsRow, QString());  // back to what the register holds
@@ -198,12 +198,12 @@ TEST_F(FrameFixture, ChangedParametersAreMarkedAndWrittenAlone)
     EXPECT_EQ(sim.sim().requestCount() - before, 1);
 }
 
-// Renders the frame for a look: runs only when KKT_SHOTS_DIR names a folder.
+// Renders the frame for a look: runs only when KKT_SHOT_DIR names a folder.
 TEST_F(FrameFixture, Screenshot)
 {
-    const QString dir = qEnvironmentVariable("KKT_SHOTS_DIR");
+    const QString dir = qEnvironmentVariable("KKT_SHOT_DIR");
     if (dir.isEmpty())
-        GTEST_SKIP() << "KKT_SHOTS_DIR not set";
+        GTEST_SKIP() << "KKT_SHOT_DIR not set";
     Type(gsm::IpRow, QStringLiteral("192.168.100.200"));
     Type(gsm::PortRow, QStringLiteral("8080"));
     Select(gsm::DeviceRow);

@@ -53,10 +53,10 @@ struct FrameFixture : ::testing::Test {
             return nullptr;
         return qobject_cast<T*>(view->CurrentEditor());
     }
-    // Saves a picture of the frame when KKT_SHOTS names a folder.
+    // Saves a picture of the frame when KKT_SHOT_DIR names a folder.
     void Shot(const QString& name, QWidget* widget = nullptr)
     {
-        const QString dir = qEnvironmentVariable("KKT_SHOTS");
+        const QString dir = qEnvironmentVariable("KKT_SHOT_DIR");
         if (dir.isEmpty())
             return;
         QDir().mkpath(dir);

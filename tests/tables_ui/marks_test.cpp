@@ -54,7 +54,7 @@ struct MarksFixture : ::testing::Test {
     QAbstractItemModel* Model() const { return frame.GridView(TableId::Goods)->model(); }
     void Shot(const QString& name)
     {
-        const QString dir = qEnvironmentVariable("KKT_SHOTS");
+        const QString dir = qEnvironmentVariable("KKT_SHOT_DIR");
         if (dir.isEmpty())
             return;
         QDir().mkpath(dir);
@@ -169,5 +169,7 @@ TEST_F(MarksFixture, SearchGoesToMatchesRoundTheTableAndSaysWhenThereIsNone)
     EXPECT_FALSE(frame.lblNotFound->isVisible());
     frame.edtFind->setText("пастер");
     QTest::keyClick(frame.edtFind, Qt::Key_Return);
+    EXPECT_EQ(frame.CurrentCell(TableId::Goods), QPoint(1, 7));
+    EXPECT_FALSE(frame.lblNotFound->isVisible());
     Shot("goods_find");
 }
