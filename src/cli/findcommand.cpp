@@ -17,6 +17,37 @@ bool SplitList(const QString& text, QStringList& items)
     return true;
 }
 
+// The speeds of --speeds, each one of the register's; the usage error's text when the list is not.
+QString ParseSpeeds(const QString& list, QList<int32_t>& speeds)
+{
+    QStringList texts;
+    if (!SplitList(list, texts))
+        return QStringLiteral("find: --speeds: пустая скорость в списке");
+    speeds.clear();
+    for (const QString& text : texts) {
+        bool ok = false;
+        const int32_t speed = text.toInt(&ok);
+        if (!ok || !KktLineSpeeds().contains(speed)) {
+            QStringList known;
+            for (int32_t s : KktLineSpeeds())
+                known << QString::number(s);
+            return QStringLiteral("find: --speeds: \"%1\" - не скорость ККТ (%2)").arg(text, known.join(QStringLiteral(", ")));
+        }
+        speeds << speed;
+    }
+    return {};
+}
+
+// Nothing answered: why, port by port.
+void PrintNotFound(TCliContext& ctx, const QStringList& ports, const KktSearch& search)
+{
+    ctx.err << (ports.isEmpty() ? QStringLiteral("ККТ не найдена: нет ни одного порта\n")
+                                : QStringLiteral("ККТ не найдена:\n"));
+    for (const KktPortReport& r : search.reports())
+        ctx.err << "  " << r.port << ": " << PortVerdictText(r) << '\n';
+    ctx.err.flush();
+}
+
 }  // namespace
 
 int CmdFind(TCliContext& ctx, const QStringList& words)
@@ -33,22 +64,8 @@ int CmdFind(TCliContext& ctx, const QStringList& words)
         return ctx.UsageError(QStringLiteral("find: --ports: пустое имя порта в списке"));
     QList<int32_t> speeds = KktLineSpeeds();
     if (args->has(QStringLiteral("--speeds"))) {
-        QStringList texts;
-        if (!SplitList(args->value(QStringLiteral("--speeds")), texts))
-            return ctx.UsageError(QStringLiteral("find: --speeds: пустая скорость в списке"));
-        speeds.clear();
-        for (const QString& text : texts) {
-            bool ok = false;
-            const int32_t speed = text.toInt(&ok);
-            if (!ok || !KktLineSpeeds().contains(speed)) {
-                QStringList known;
-                for (int32_t s : KktLineSpeeds())
-                    known << QString::number(s);
-                return ctx.UsageError(QStringLiteral("find: --speeds: \"%1\" - не скорость ККТ (%2)")
-                                          .arg(text, known.join(QStringLiteral(", "))));
-            }
-            speeds << speed;
-        }
+        if (const QString error = ParseSpeeds(args->value(QStringLiteral("--speeds")), speeds); !error.isEmpty())
+            return ctx.UsageError(error);
     }
     if (!ctx.LinkReady(false))
         return kExitUsage;
@@ -65,11 +82,7 @@ int CmdFind(TCliContext& ctx, const QStringList& words)
         ctx.out << hit.port << ' ' << hit.speed << '\n';
     ctx.out.flush();
     if (found.isEmpty()) {
-        ctx.err << (ports.isEmpty() ? QStringLiteral("ККТ не найдена: нет ни одного порта\n")
-                                    : QStringLiteral("ККТ не найдена:\n"));
-        for (const KktPortReport& r : search.reports())
-            ctx.err << "  " << r.port << ": " << PortVerdictText(r) << '\n';
-        ctx.err.flush();
+        PrintNotFound(ctx, ports, search);
         return kExitKkt;
     }
     if (args->has(QStringLiteral("--save"))) {

@@ -1,7 +1,7 @@
 #include "files/biffsheet.h"
 
 #include "files/xlsdates.h"
-#include "link/codepage.h"
+#include "text/codepage.h"
 
 #include <QStringDecoder>
 #include <cstring>
@@ -313,139 +313,147 @@ private:
         return true;
     }
 
+    // Where the text of a formula's result goes: the STRING record that follows names no cell.
+    struct PendingText {
+        int row = -1;
+        int column = -1;
+    };
+
     bool readSheet(QString& why)
     {
         Record record;
         if (!next(record) || record.id != kBof)
             return damaged(why);
         int depth = 1;  // charts inside the sheet bring their own BOF ... EOF
-        // A formula whose result is a text: the STRING record right after it holds the text.
-        int textRow = -1, textColumn = -1;
+        PendingText pending;
         while (depth > 0 && next(record)) {
-            Fields in(record.data);
-            if (record.id == kBof) {
-                ++depth;
-                continue;
-            }
-            if (record.id == kEof) {
-                --depth;
+            if (record.id == kBof || record.id == kEof) {
+                depth += record.id == kBof ? 1 : -1;
                 continue;
             }
             if (depth > 1)
                 continue;
-            const int pendingRow = textRow, pendingColumn = textColumn;
-            textRow = textColumn = -1;
-            switch (record.id) {
-            case kDimension: {
-                if (m_biff8)
-                    in.u32();
-                else
-                    in.u16();
-                const uint32_t rows = m_biff8 ? in.u32() : in.u16();  // one past the last used row
-                if (in.ok())
-                    m_cells.useRow(int(std::min<uint32_t>(rows, 1u << 20)));
-                break;
-            }
-            case kNumber: {
-                const uint16_t row = in.u16(), column = in.u16(), xf = in.u16();
-                put(row, column, numberText(in.f64(), xf));
-                break;
-            }
-            case kRk: {
-                const uint16_t row = in.u16(), column = in.u16(), xf = in.u16();
-                put(row, column, numberText(RkNumber(in.u32()), xf));
-                break;
-            }
-            case kMulRk: {
-                const uint16_t row = in.u16(), first = in.u16();
-                const qsizetype count = (record.data.size() - 6) / 6;
-                for (qsizetype i = 0; i < count && in.ok(); ++i) {
-                    const uint16_t xf = in.u16();
-                    put(row, uint16_t(first + i), numberText(RkNumber(in.u32()), xf));
-                }
-                break;
-            }
-            case kLabelSst: {
-                const uint16_t row = in.u16(), column = in.u16();
-                in.u16();
-                const uint32_t index = in.u32();
-                if (in.ok() && index >= m_shared.size())
-                    return damaged(why);
-                if (in.ok())
-                    put(row, column, m_shared[index]);
-                break;
-            }
-            case kLabel:
-            case kRString: {
-                const uint16_t row = in.u16(), column = in.u16();
-                in.u16();
-                const QString text = cellText(in);
-                put(row, column, text);
-                break;
-            }
-            case kBoolErr: {
-                const uint16_t row = in.u16(), column = in.u16();
-                in.u16();
-                const uint8_t value = in.u8();
-                put(row, column, in.u8() ? ErrorText(value) : QString::number(value ? 1 : 0));
-                break;
-            }
-            case kFormula: {
-                const uint16_t row = in.u16(), column = in.u16(), xf = in.u16();
-                const QByteArray result = in.bytes(8);
-                if (!in.ok())
-                    break;
-                const auto* r = reinterpret_cast<const uint8_t*>(result.constData());
-                if (r[6] != 0xFF || r[7] != 0xFF) {
-                    Fields number(result);
-                    put(row, column, numberText(number.f64(), xf));
-                } else if (r[0] == 0) {
-                    textRow = row;
-                    textColumn = column;
-                } else if (r[0] == 1) {
-                    put(row, column, QString::number(r[2] ? 1 : 0));
-                } else if (r[0] == 2) {
-                    put(row, column, ErrorText(r[2]));
-                } else {
-                    put(row, column, QString());
-                }
-                break;
-            }
-            case kString:
-                if (pendingRow >= 0) {
-                    addContinues(in);
-                    const QString text = cellText(in);
-                    put(uint16_t(pendingRow), uint16_t(pendingColumn), text);
-                }
-                break;
-            case kBlank: {
-                const uint16_t row = in.u16();
-                if (in.ok())
-                    m_cells.useRow(int(row) + 1);
-                break;
-            }
-            case kMulBlank: {
-                const uint16_t row = in.u16();
-                if (in.ok())
-                    m_cells.useRow(int(row) + 1);
-                break;
-            }
-            case kSharedFormula:
-            case kArray:
-            case kTable:
-                // These sit between a formula and its STRING.
-                textRow = pendingRow;
-                textColumn = pendingColumn;
-                break;
-            default:
-                break;
-            }
-            if (!in.ok())
+            Fields in(record.data);
+            if (!readCellRecord(record, in, pending) || !in.ok())
                 return damaged(why);
         }
         if (m_broken)
             return damaged(why);
         return true;
+    }
+
+    // One record of the sheet itself; false for damage its fields' bounds do not show (a shared
+    // string that is not there).
+    bool readCellRecord(const Record& record, Fields& in, PendingText& pending)
+    {
+        const PendingText formulaText = pending;
+        pending = {};
+        switch (record.id) {
+        case kDimension: {
+            if (m_biff8)
+                in.u32();
+            else
+                in.u16();
+            const uint32_t rows = m_biff8 ? in.u32() : in.u16();  // one past the last used row
+            if (in.ok())
+                m_cells.useRow(int(std::min<uint32_t>(rows, 1u << 20)));
+            break;
+        }
+        case kNumber: {
+            const uint16_t row = in.u16(), column = in.u16(), xf = in.u16();
+            put(row, column, numberText(in.f64(), xf));
+            break;
+        }
+        case kRk: {
+            const uint16_t row = in.u16(), column = in.u16(), xf = in.u16();
+            put(row, column, numberText(RkNumber(in.u32()), xf));
+            break;
+        }
+        case kMulRk: {
+            const uint16_t row = in.u16(), first = in.u16();
+            const qsizetype count = (record.data.size() - 6) / 6;
+            for (qsizetype i = 0; i < count && in.ok(); ++i) {
+                const uint16_t xf = in.u16();
+                put(row, uint16_t(first + i), numberText(RkNumber(in.u32()), xf));
+            }
+            break;
+        }
+        case kLabelSst: {
+            const uint16_t row = in.u16(), column = in.u16();
+            in.u16();
+            const uint32_t index = in.u32();
+            if (in.ok() && index >= m_shared.size())
+                return false;
+            if (in.ok())
+                put(row, column, m_shared[index]);
+            break;
+        }
+        case kLabel:
+        case kRString: {
+            const uint16_t row = in.u16(), column = in.u16();
+            in.u16();
+            const QString text = cellText(in);
+            put(row, column, text);
+            break;
+        }
+        case kBoolErr: {
+            const uint16_t row = in.u16(), column = in.u16();
+            in.u16();
+            const uint8_t value = in.u8();
+            put(row, column, in.u8() ? ErrorText(value) : QString::number(value ? 1 : 0));
+            break;
+        }
+        case kFormula:
+            pending = readFormula(in);
+            break;
+        case kString:
+            if (formulaText.row >= 0) {
+                addContinues(in);
+                const QString text = cellText(in);
+                put(uint16_t(formulaText.row), uint16_t(formulaText.column), text);
+            }
+            break;
+        case kBlank:
+        case kMulBlank: {
+            const uint16_t row = in.u16();
+            if (in.ok())
+                m_cells.useRow(int(row) + 1);
+            break;
+        }
+        case kSharedFormula:
+        case kArray:
+        case kTable:
+            // These sit between a formula and its STRING.
+            pending = formulaText;
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+
+    // A formula's cached result, put as the plain cell of its type would be; a text result comes in
+    // the STRING record that follows, and its cell is returned.
+    PendingText readFormula(Fields& in)
+    {
+        const uint16_t row = in.u16(), column = in.u16(), xf = in.u16();
+        const QByteArray result = in.bytes(8);
+        if (!in.ok())
+            return {};
+        const auto* r = reinterpret_cast<const uint8_t*>(result.constData());
+        if (r[6] != 0xFF || r[7] != 0xFF) {
+            Fields number(result);
+            put(row, column, numberText(number.f64(), xf));
+        } else if (r[0] == 0) {
+            return {row, column};
+        } else if (r[0] == 1) {
+            put(row, column, QString::number(r[2] ? 1 : 0));
+        } else if (r[0] == 2) {
+            put(row, column, ErrorText(r[2]));
+        } else {
+            put(row, column, QString());
+        }
+        return {};
     }
 
     const QByteArray& m_stream;
