@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/windows-kit.sh
-version=$(sed -n 's/^project(kkt-config VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(sed -n "s/^CMAKE_PROJECT_VERSION:STATIC=//p" build-win/CMakeCache.txt)
 copy="$root/dist/kkt-config-$version-win64"
 [ -f "$copy/kkt-config.exe" ] || bash scripts/build-windows.sh
 export WINEPREFIX="$root/build-win/wine" WINEDEBUG=-all
