@@ -3,7 +3,8 @@
 // line; the full workbook saved and loaded on its own.
 #include "bench.h"
 
-#include "cli/gridset.h"
+#include "cli/registerfiles.h"
+#include "module/gsmgrid.h"
 #include "files/workbook.h"
 #include "samplegoods.h"
 #include "simserver.h"
@@ -44,18 +45,18 @@ KKT_BENCH(copy, "backup_115200_paced", "backup_115200_line_time_bound", "backup_
     args.timeOut = 2000;
 
     // The register filled unpaced: the full goods base, everything else in the tool's own form.
-    TGridSet written;
-    written.Table(TableId::Goods) = SampleGoods();
+    TKktRegister written;
+    written.Grid(TableId::Goods) = SampleGoods();
     for (int r = 1; r <= gsm::kRows; ++r)
-        written.gsm.SetValue(r, r == gsm::DeviceRow ? QStringLiteral("GSM") : QString::number(r));
-    if (const TWholeResult w = WriteAll(link, args, written.Refs(), {}); !w.ok())
+        written.Grid(TableId::Module).SetCell(1, r, r == gsm::DeviceRow ? QStringLiteral("GSM") : QString::number(r));
+    if (const TWholeResult w = WriteAll(link, args, written, {}); !w.ok())
         BenchFail(QStringLiteral("filling the register failed: ") + w.message);
 
     server.setBaud(kBaud);
     server.sim().clearRequests();
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("copy.xlsx"));
-    TGridSet read;
+    TKktRegister read;
     RegistrationData registration;
     QElapsedTimer timer;
     // The time left the wait window shows first after 1 s and after 10 s, against what really remained.
@@ -72,11 +73,11 @@ KKT_BENCH(copy, "backup_115200_paced", "backup_115200_line_time_bound", "backup_
                 *estimate = {now, p.secondsLeft};
     };
     timer.start();
-    const TWholeResult r = ReadAll(link, args, read.Refs(), &registration, hooks);
+    const TWholeResult r = ReadAll(link, args, read, &registration, hooks);
     const double readSeconds = double(timer.nsecsElapsed()) / 1e9;
     if (!r.ok())
         BenchFail(QStringLiteral("backup read failed: ") + r.message);
-    const QString saveError = SaveWorkbook(book, read.Refs(), TRegisterParts::All(), &registration, {});
+    const QString saveError = SaveWorkbook(book, read, TRegisterParts::All(), &registration, {});
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     if (!saveError.isEmpty())
         BenchFail(QStringLiteral("backup save failed: ") + saveError);
@@ -99,12 +100,12 @@ KKT_BENCH(copy, "backup_115200_paced", "backup_115200_line_time_bound", "backup_
     std::vector<double> save, load;
     for (int i = 0; i < 5; ++i) {
         timer.restart();
-        if (const QString e = SaveWorkbook(book, read.Refs(), TRegisterParts::All(), &registration, {}); !e.isEmpty())
+        if (const QString e = SaveWorkbook(book, read, TRegisterParts::All(), &registration, {}); !e.isEmpty())
             BenchFail(e);
         save.push_back(double(timer.nsecsElapsed()) / 1e6);
-        TGridSet loaded;
+        TKktRegister loaded;
         timer.restart();
-        if (const TWorkbookLoad l = LoadWorkbook(book, loaded.Refs()); !l.ok())
+        if (const TWorkbookLoad l = LoadWorkbook(book, loaded); !l.ok())
             BenchFail(l.error);
         load.push_back(double(timer.nsecsElapsed()) / 1e6);
     }

@@ -4,7 +4,6 @@
 #include "files/exchange1c.h"
 #include "files/goodsdb.h"
 #include "files/goodsgrid.h"
-#include "module/gsmgrid.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -17,12 +16,12 @@ double elapsedMs(const QElapsedTimer& t)
     return t.nsecsElapsed() / 1e6;
 }
 
-// Every cell of every grid filled, as a worst case for the copy and the file.
-std::array<TGridData, kTableCount> FilledGrids()
+// Every cell of every table filled, as a worst case for the copy and the file, and every module value.
+TKktRegister FilledRegister()
 {
-    std::array<TGridData, kTableCount> grids;
+    TKktRegister reg;
+    std::array<TGridData, kPartCount>& grids = reg.grids;
     for (int t = 0; t < kTableCount; ++t) {
-        grids[t] = InitGrid(TableId(t));
         for (int row = 1; row < grids[t].RowCount(); ++row)
             for (int col = 1; col < grids[t].ColCount(); ++col)
                 grids[t].SetCell(col, row, QStringLiteral("Молоко 3,2% %1.%2").arg(row).arg(col));
@@ -30,7 +29,9 @@ std::array<TGridData, kTableCount> FilledGrids()
     for (int row = 1; row <= kGoodsCount; ++row)
         grids[int(TableId::Goods)].SetCell(4, row, QStringLiteral("%1,50").arg(row));
     }
-    return grids;
+    for (int row = 1; row <= 7; ++row)
+        reg.Grid(TableId::Module).SetCell(1, row, QStringLiteral("значение %1").arg(row));
+    return reg;
 }
 
 }  // namespace
@@ -43,17 +44,8 @@ KKT_BENCH(files,
 {
     constexpr int kRuns = 7;
     QTemporaryDir dir;
-    auto grids = FilledGrids();
-    GsmGridModel gsm;
-    for (int row = 1; row <= 7; ++row)
-        gsm.SetValue(row, QStringLiteral("значение %1").arg(row));
-    TConfigTables in{};
-    TConfigTablesMut outGrids{};
-    for (int t = 0; t < kTableCount; ++t) {
-        in[t] = &grids[t];
-        outGrids[t] = &grids[t];
-    }
-    TGridData& goodsGrid = grids[int(TableId::Goods)];
+    TKktRegister reg = FilledRegister();
+    TGridData& goodsGrid = reg.Grid(TableId::Goods);
 
     std::vector<double> confSave, confLoad, dbSave, dbLoad, cSave, cLoad;
     for (int run = 0; run < kRuns; ++run) {
@@ -64,7 +56,7 @@ KKT_BENCH(files,
 
         TConfig config;
         t.start();
-        GridsToConfig(in, gsm, config);
+        GridsToConfig(reg, config);
         if (!SaveConfigFile(conf, config))
             BenchFail(QStringLiteral("files bench: configuration not saved"));
         confSave.push_back(elapsedMs(t));
@@ -73,7 +65,7 @@ KKT_BENCH(files,
         t.start();
         if (!LoadConfigFile(conf, loaded))
             BenchFail(QStringLiteral("files bench: configuration not loaded"));
-        ConfigToGrids(loaded, outGrids, gsm);
+        ConfigToGrids(loaded, reg);
         confLoad.push_back(elapsedMs(t));
 
         t.start();

@@ -119,7 +119,8 @@ KKT_BENCH(tables,
     }
 
     KktSession session;
-    TFrameSetVaro frame;
+    TKktRegister reg;
+    TFrameSetVaro frame{reg};
     ShowGoods(frame, session);
     const auto [load, clear] = LoadAndClear(frame, goods);
     out.push_back({QStringLiteral("goods_grid_load_6000"), load, QStringLiteral("ms")});
@@ -134,7 +135,8 @@ KKT_BENCH(changed,
 {
     const TGridData goods = SampleGoods();
     KktSession session;
-    TFrameSetVaro frame;
+    TKktRegister reg;
+    TFrameSetVaro frame{reg};
     ShowGoods(frame, session);
     frame.Grid(TableId::Goods) = goods;
     frame.RefreshGrid(TableId::Goods);

@@ -6,9 +6,10 @@
 Each folder src/NAME declares, in its CMakeLists.txt, `kkt_subsystem(NAME DEPS ... UI_DEPS ...)`:
 its core code (the folder itself, posix/, win/) is library kkt_NAME, its widgets (ui/) kkt_NAME_ui.
 An include "OTHER/file.h" in core code needs kkt_OTHER among DEPS, and "OTHER/ui/file.h" in widget
-code needs kkt_OTHER_ui among UI_DEPS ("OTHER/file.h" there is covered by kkt_OTHER or by
-kkt_OTHER_ui, which carries it). Core code never includes widgets. A declared library that no
-file includes from is reported as well: the build graph should say what the code uses, no more.
+code needs kkt_OTHER_ui among UI_DEPS ("OTHER/file.h" there is covered by kkt_OTHER among DEPS, or
+among UI_DEPS by kkt_OTHER or by kkt_OTHER_ui, which carries it). Core code never includes widgets.
+A declared library that no file includes from is reported as well: the build graph should say what
+the code uses, no more.
 """
 import os
 import re
@@ -90,10 +91,14 @@ def check():
                 ui_needed.add(lib)
                 if lib not in deps["UI_DEPS"]:
                     problems.append("kkt_%s_ui includes from %s without declaring it (%s)" % (name, lib, where))
-            elif "kkt_" + other not in deps["DEPS"] and lib not in deps["UI_DEPS"]:
-                problems.append("kkt_%s_ui includes from kkt_%s without declaring it (%s)" % (name, other, where))
-            elif "kkt_" + other not in deps["DEPS"]:
+            elif "kkt_" + other in deps["DEPS"]:
+                pass
+            elif "kkt_" + other in deps["UI_DEPS"]:
+                ui_needed.add("kkt_" + other)  # a widget library that needs only another's rules
+            elif lib in deps["UI_DEPS"]:
                 ui_needed.add(lib)
+            else:
+                problems.append("kkt_%s_ui includes from kkt_%s without declaring it (%s)" % (name, other, where))
         if own_ui:
             for dep in sorted(deps["UI_DEPS"] - ui_needed):
                 problems.append("kkt_%s_ui declares %s, which none of its widget files includes from" % (name, dep))

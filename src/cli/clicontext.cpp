@@ -11,6 +11,15 @@ QString TCliContext::SettingsPath() const
     return linkOptions.settings.isEmpty() ? ProgSettPath() : linkOptions.settings;
 }
 
+QStringList TCliContext::Ports() const
+{
+    QStringList ports;
+    for (const QString& name : linkOptions.port.split(u',', Qt::SkipEmptyParts))
+        if (!name.trimmed().isEmpty())
+            ports << name.trimmed();
+    return ports;
+}
+
 bool TCliContext::LinkReady(bool needPort)
 {
     const bool named = !linkOptions.settings.isEmpty();
@@ -44,8 +53,9 @@ bool TCliContext::LinkReady(bool needPort)
         !number(QStringLiteral("--timeout"), linkOptions.timeOut, sett.PortSett.TimeOut) ||
         !number(QStringLiteral("--number"), linkOptions.number, sett.NumKKT))
         return false;
-    if (!linkOptions.port.isEmpty())
-        sett.PortSett.Name = linkOptions.port;
+    // With several ports the first stands in the settings; each register's run takes its own.
+    if (!Ports().isEmpty())
+        sett.PortSett.Name = Ports().first();
     if (needPort && sett.PortSett.Name.isEmpty()) {
         UsageError(QStringLiteral("порт ККТ не задан: укажите --port NAME (список - kkt-cli ports) или выберите порт в настройках"));
         return false;

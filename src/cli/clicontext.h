@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 
 // Exit statuses of the tool.
@@ -10,6 +11,7 @@ enum CliExit : int {
     kExitOk = 0,
     kExitKkt = 1,    // a register command failed; the message is the window's
     kExitUsage = 2,  // the command line or a file could not be used; nothing was sent
+    kExitSomeFailed = 3,  // several registers: at least one failed (the table says which), the others went through
 };
 
 // What every command works with: the two streams, the session (link settings and the one register
@@ -23,7 +25,7 @@ struct TCliContext {
     // The link options of the command line; empty ones come from the settings file.
     struct TLinkOptions {
         QString settings;  // the settings file; empty: the program's "ProgSett.ini"
-        QString port;
+        QString port;  // one port, or several separated by commas (--port or --ports)
         QString speed;
         QString timeOut;
         QString number;
@@ -39,6 +41,9 @@ struct TCliContext {
     // before a command talks to the register. False with the error stream told why (exit status 2).
     // `needPort` false: a command that chooses the port itself (find) goes on without one.
     bool LinkReady(bool needPort = true);
+    // The ports the command line names, in order; several make the command run on every register at once.
+    QStringList Ports() const;
+    bool SeveralPorts() const { return Ports().size() > 1; }
     // The settings file the commands read and "find --save" writes.
     QString SettingsPath() const;
 

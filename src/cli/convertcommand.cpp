@@ -1,5 +1,5 @@
 #include "cli/commands.h"
-#include "cli/gridset.h"
+#include "cli/registerfiles.h"
 #include "files/csvtable.h"
 #include "files/gridfill.h"
 
@@ -7,7 +7,7 @@ namespace {
 
 // Fills the grids from the input file: goods files the goods grid, a configuration file every grid.
 // False with the error stream told why.
-bool LoadInput(TCliContext& ctx, const QString& input, TFileKind kind, TGridSet& grids)
+bool LoadInput(TCliContext& ctx, const QString& input, TFileKind kind, TKktRegister& reg, TConfig& config)
 {
     QString error;
     switch (kind) {
@@ -15,15 +15,15 @@ bool LoadInput(TCliContext& ctx, const QString& input, TFileKind kind, TGridSet&
         QByteArray bytes;
         if (!ctx.ReadFile(input, bytes))
             return false;
-        TGridData& goods = grids.Table(TableId::Goods);
-        error = FillTableGrid(ParseGridCsv(bytes, goods), TableId::Goods, goods, grids.locks);
+        TGridData& goods = reg.Grid(TableId::Goods);
+        error = FillTableGrid(ParseGridCsv(bytes, goods), TableId::Goods, goods, reg.locks);
         break;
     }
     case TFileKind::Config:
-        error = LoadConfigInto(input, grids);
+        error = LoadConfigInto(input, reg, config);
         break;
     default:
-        error = LoadGoodsFile(input, kind, grids.Table(TableId::Goods));
+        error = LoadGoodsFile(input, kind, reg.Grid(TableId::Goods));
         break;
     }
     if (error.isEmpty())
@@ -53,11 +53,12 @@ int CmdConvert(TCliContext& ctx, const QStringList& words)
     if (outKind != TFileKind::Csv && args->has(kSpreadsheetCsv.name))
         return ctx.UsageError(QStringLiteral("%1: %2 - только для файла .csv").arg(command, kSpreadsheetCsv.name));
 
-    TGridSet grids;
-    if (!LoadInput(ctx, input, inKind, grids))
+    TKktRegister reg;
+    TConfig config;
+    if (!LoadInput(ctx, input, inKind, reg, config))
         return kExitUsage;
 
-    const TGridData& goods = grids.Table(TableId::Goods);
+    const TGridData& goods = reg.Grid(TableId::Goods);
     QString error;
     switch (outKind) {
     case TFileKind::Csv:
@@ -65,7 +66,7 @@ int CmdConvert(TCliContext& ctx, const QStringList& words)
                    ? kExitOk
                    : kExitUsage;
     case TFileKind::Config:
-        error = SaveConfigFrom(output, grids);
+        error = SaveConfigFrom(output, reg, config);
         break;
     default:
         error = SaveGoodsFile(output, outKind, goods);

@@ -1,7 +1,9 @@
 #include "cli/commands.h"
+#include "cli/fleetrun.h"
 #include "link/linkchecktexts.h"
 #include "link/portnames.h"
 #include "link/resulttext.h"
+#include "whole/fleetjobs.h"
 
 int CmdPorts(TCliContext& ctx, const QStringList& words)
 {
@@ -19,6 +21,8 @@ int CmdStatus(TCliContext& ctx, const QStringList& words)
     int exit = kExitOk;
     if (!CommandArgs(ctx, QStringLiteral("status"), words, {}, 0, 0, exit))
         return exit;
+    if (ctx.SeveralPorts())
+        return RunOnPorts(ctx, StatusJob());
     if (!ctx.LinkReady())
         return kExitUsage;
     KktStatusInfo info;

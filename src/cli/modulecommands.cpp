@@ -1,9 +1,13 @@
 #include "cli/commands.h"
-#include "cli/gridset.h"
+#include "cli/fleetrun.h"
+#include "cli/registerfiles.h"
 #include "cli/progressbar.h"
 #include "files/csvtable.h"
 #include "files/gridfill.h"
+#include "module/gsmgrid.h"
 #include "module/gsmtransfer.h"
+#include "tables/knownrows.h"
+#include "whole/fleetjobs.h"
 
 namespace {
 
@@ -12,15 +16,18 @@ const TOptionSpec kOutput{QStringLiteral("--output")};
 const TOptionSpec kChangedFrom{QStringLiteral("--changed-from")};
 const TOptionSpec kDryRun{QStringLiteral("--dry-run"), false};
 
-// The module's CSV into `gsm`, or false with the error told.
-bool LoadModuleFile(TCliContext& ctx, const QString& file, GsmGridModel& gsm, int& exit)
+constexpr TableId kModule = TableId::Module;
+
+// The module's CSV into the register's module grid, or false with the error told.
+bool LoadModuleFile(TCliContext& ctx, const QString& file, TKktRegister& reg, int& exit)
 {
     QByteArray bytes;
     if (!ctx.ReadFile(file, bytes)) {
         exit = kExitUsage;
         return false;
     }
-    if (const QString error = FillModuleGrid(ParseGridCsv(bytes, GsmAsGrid(gsm)), gsm); !error.isEmpty()) {
+    TGridData& grid = reg.Grid(kModule);
+    if (const QString error = FillTableGrid(ParseGridCsv(bytes, grid), kModule, grid, reg.locks); !error.isEmpty()) {
         exit = ctx.FileError(file, error);
         return false;
     }
@@ -31,15 +38,15 @@ int ModuleRead(TCliContext& ctx, const TParsedArgs& args)
 {
     if (!ctx.LinkReady())
         return kExitUsage;
-    GsmGridModel gsm;
-    GsmTransferResult result;
+    TKktRegister reg;
+    TRunResult result;
     {
         TProgressBar bar(ctx.err, ctx.progressBar);
-        result = ReadGsmParams(ctx.session.Link, ctx.session.LinkArgs(), gsm, [&bar](int percent) { bar.Show(percent); });
+        result = ReadGsmParams(ctx.session.Link, ctx.session.LinkArgs(), reg.Grid(kModule), RunBarHooks(bar));
     }
     if (!result.ok())
         return ctx.Fail(result.message);
-    return ctx.Emit(args.value(kOutput.name), FormatCsv(GridCsvRecords(GsmAsGrid(gsm), 1, gsm::kRows), CsvStyleOf(args)));
+    return ctx.Emit(args.value(kOutput.name), FormatCsv(GridCsvRecords(reg.Grid(kModule), 1, gsm::kRows), CsvStyleOf(args)));
 }
 
 int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
@@ -48,23 +55,24 @@ int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
     if (input.isEmpty())
         return ctx.UsageError(QStringLiteral("module write: нужен --input FILE"));
     int exit = kExitOk;
-    GsmGridModel gsm;
-    if (!LoadModuleFile(ctx, input, gsm, exit))
+    TKktRegister reg;
+    if (!LoadModuleFile(ctx, input, reg, exit))
         return exit;
+    const TGridData& grid = reg.Grid(kModule);
     QList<int> rows;
     const QString before = args.value(kChangedFrom.name);
     if (before.isEmpty()) {
         for (int row = 1; row <= gsm::kRows; ++row)
             rows.push_back(row);
     } else {
-        GsmGridModel old;
+        TKktRegister old;
         if (!LoadModuleFile(ctx, before, old, exit))
             return exit;
-        rows = DifferingGsmRows(old, gsm);
+        rows = ChangedRows(kModule, old.Grid(kModule), grid, 1, gsm::kRows);
     }
     if (args.flags.contains(kDryRun.name)) {
         for (int row : rows)
-            ctx.out << GsmRowCaption(row) << QStringLiteral(": ") << gsm.Value(row) << '\n';
+            ctx.out << GsmRowCaption(row) << QStringLiteral(": ") << grid.Cell(1, row) << '\n';
         ctx.out << QStringLiteral("Будет записано параметров: %1.").arg(rows.size()) << '\n';
         ctx.out.flush();
         return kExitOk;
@@ -73,12 +81,14 @@ int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
         ctx.Inform(QStringLiteral("Файлы не различаются: ничего не записано."));
         return kExitOk;
     }
+    if (ctx.SeveralPorts())
+        return RunOnPorts(ctx, WriteRowsJob(reg, {{kModule, rows}}));
     if (!ctx.LinkReady())
         return kExitUsage;
-    GsmTransferResult result;
+    TRunResult result;
     {
         TProgressBar bar(ctx.err, ctx.progressBar);
-        result = WriteGsmRows(ctx.session.Link, ctx.session.LinkArgs(), gsm, rows, [&bar](int percent) { bar.Show(percent); });
+        result = WriteGsmRows(ctx.session.Link, ctx.session.LinkArgs(), grid, rows, RunBarHooks(bar));
     }
     return result.ok() ? kExitOk : ctx.Fail(result.message);
 }
@@ -97,6 +107,8 @@ int CmdModule(TCliContext& ctx, const QStringList& words)
         for (const TOptionSpec& extra : {kInput, kChangedFrom, kDryRun})
             if (args->has(extra.name))
                 return ctx.UsageError(QStringLiteral("module read: параметр \"%1\" не нужен").arg(extra.name));
+        if (ctx.SeveralPorts())
+            return ctx.UsageError(QStringLiteral("module read: параметры читаются из одной ККТ"));
         return ModuleRead(ctx, *args);
     }
     if (action == QLatin1String("write")) {

@@ -32,3 +32,10 @@ void TProgressBar::Finish()
     m_stream << '\n';
     m_stream.flush();
 }
+
+TRunHooks RunBarHooks(TProgressBar& bar)
+{
+    TRunHooks hooks;
+    hooks.progress = [&bar](int done, int total) { bar.Show(ProgressPercent(done, total)); };
+    return hooks;
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include "tables/tablerun.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -23,3 +25,6 @@ private:
     bool m_enabled;
     int m_shown = -1;
 };
+
+// A run's hooks that show its progress on the bar.
+TRunHooks RunBarHooks(TProgressBar& bar);

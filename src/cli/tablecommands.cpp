@@ -1,5 +1,6 @@
 #include "cli/commands.h"
-#include "cli/gridset.h"
+#include "cli/fleetrun.h"
+#include "cli/registerfiles.h"
 #include "cli/progressbar.h"
 #include "files/csvtable.h"
 #include "files/gridfill.h"
@@ -10,6 +11,7 @@
 #include "tables/maintenance.h"
 #include "tables/rangecheck.h"
 #include "tables/tablerun.h"
+#include "whole/fleetjobs.h"
 
 namespace {
 
@@ -80,13 +82,6 @@ std::optional<TTableArgs> TableCommandArgs(TCliContext& ctx, const QString& comm
     return t;
 }
 
-TRunHooks BarHooks(TProgressBar& bar)
-{
-    TRunHooks hooks;
-    hooks.progress = [&bar](int done, int total) { bar.Show(ProgressPercent(done, total)); };
-    return hooks;
-}
-
 }  // namespace
 
 int CmdRead(TCliContext& ctx, const QStringList& words)
@@ -109,19 +104,19 @@ int CmdRead(TCliContext& ctx, const QStringList& words)
 
     if (!ctx.LinkReady())
         return kExitUsage;
-    TGridSet grids;
-    TGridData& grid = grids.Table(id);
+    TKktRegister reg;
+    TGridData& grid = reg.Grid(id);
     TRunResult result;
     {
         TProgressBar bar(ctx.err, ctx.progressBar);
-        result = ReadTable(id, grid, grids.locks, first, last, ctx.session.Link, ctx.session.LinkArgs(), BarHooks(bar));
+        result = ReadTable(id, grid, reg.locks, first, last, ctx.session.Link, ctx.session.LinkArgs(), RunBarHooks(bar));
     }
     if (!result.ok())
         return ctx.Fail(result.message);
     if (book) {
         TRegisterParts parts;
-        parts.tables[size_t(id)] = true;
-        const QString error = SaveWorkbook(output, grids.Refs(), parts, nullptr, DescribeCopy(ctx.session.LinkArgs(), nullptr));
+        parts.Add(id);
+        const QString error = SaveWorkbook(output, reg, parts, nullptr, DescribeCopy(ctx.session.LinkArgs(), nullptr));
         return error.isEmpty() ? kExitOk : ctx.FileError(output, error);
     }
     if (goodsFile) {
@@ -137,9 +132,9 @@ namespace {
 // would: everything the run would refuse is refused before the first exchange, so nothing is half
 // written. False with the error told (exit status 2).
 bool LoadWriteFile(TCliContext& ctx, const QString& command, TableId id, const QString& file, int first, int last,
-                   TGridSet& grids, int& exit)
+                   TKktRegister& reg, int& exit)
 {
-    TGridData& grid = grids.Table(id);
+    TGridData& grid = reg.Grid(id);
     const TFileKind kind = FileKindOf(file);
     QString error;
     if (kind == TFileKind::Csv) {
@@ -149,12 +144,12 @@ bool LoadWriteFile(TCliContext& ctx, const QString& command, TableId id, const Q
             return false;
         }
         // The heading row must be this table's: a file of another table is refused here.
-        error = FillTableGrid(ParseGridCsv(bytes, grid), id, grid, grids.locks);
+        error = FillTableGrid(ParseGridCsv(bytes, grid), id, grid, reg.locks);
     } else if (IsWorkbookFile(file) && (id != TableId::Goods || WorkbookHasSheet(file, id))) {
         // The table's own sheet; a goods book without one is a spreadsheet from 1C, below.
         TRegisterParts parts;
-        parts.tables[size_t(id)] = true;
-        error = LoadWorkbook(file, grids.Refs(), parts).error;
+        parts.Add(id);
+        error = LoadWorkbook(file, reg, parts).error;
     } else if (id == TableId::Goods && kind != TFileKind::Config && kind != TFileKind::Unknown) {
         error = LoadGoodsFile(file, kind, grid);
     } else {
@@ -203,19 +198,19 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
     const QString before = args.value(kChangedFrom.name);
     const bool dryRun = args.flags.contains(kDryRun.name);
 
-    TGridSet grids;
-    if (!LoadWriteFile(ctx, command, id, input, first, last, grids, exit))
+    TKktRegister reg;
+    if (!LoadWriteFile(ctx, command, id, input, first, last, reg, exit))
         return exit;
-    const TGridData& grid = grids.Table(id);
+    const TGridData& grid = reg.Grid(id);
     QList<int> rows;
     if (before.isEmpty()) {
         for (int row = first; row <= last; ++row)
             rows.push_back(row);
     } else {
-        TGridSet old;
+        TKktRegister old;
         if (!LoadWriteFile(ctx, command, id, before, first, last, old, exit))
             return exit;
-        rows = ChangedRows(id, old.Table(id), grid, first, last);
+        rows = ChangedRows(id, old.Grid(id), grid, first, last);
     }
     if (dryRun) {
         ListEntries(ctx, grid, rows);
@@ -225,13 +220,15 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
         ctx.Inform(QStringLiteral("Файлы не различаются в диапазоне %1-%2: ничего не записано.").arg(first).arg(last));
         return kExitOk;
     }
+    if (ctx.SeveralPorts())
+        return RunOnPorts(ctx, WriteRowsJob(reg, {{id, rows}}));
 
     if (!ctx.LinkReady())
         return kExitUsage;
     TRunResult result;
     {
         TProgressBar bar(ctx.err, ctx.progressBar);
-        result = WriteTableRows(id, grid, rows, ctx.session.Link, ctx.session.LinkArgs(), BarHooks(bar));
+        result = WriteTableRows(id, grid, rows, ctx.session.Link, ctx.session.LinkArgs(), RunBarHooks(bar));
     }
     return result.ok() ? kExitOk : ctx.Fail(result.message);
 }

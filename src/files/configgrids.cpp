@@ -1,7 +1,5 @@
 #include "files/configgrids.h"
 
-#include "module/gsmgrid.h"
-
 namespace {
 
 // visit(table, col, row, field) for every table field of the snapshot, by the positional rule.
@@ -26,24 +24,26 @@ void ForEachTableField(Varo& v, Visit&& visit)
 
 }  // namespace
 
-void GridsToConfig(const TConfigTables& tables, const GsmGridModel& gsm, TConfig& config)
+void GridsToConfig(const TKktRegister& reg, TConfig& config)
 {
+    const TGridData& module = reg.Grid(TableId::Module);
     for (int i = 0; i < int(config.Gsm.arrParam.size()); ++i)
-        config.Gsm.arrParam[i] = gsm.Value(i + 1);
+        config.Gsm.arrParam[i] = module.Cell(1, i + 1);
     ForEachTableField(config.CfgVaro, [&](TableId table, int col, int row, QString& field) {
-        const TGridData* grid = tables[int(table)];
-        if (grid && grid->Contains(col, row))
-            field = grid->Cell(col, row);
+        const TGridData& grid = reg.Grid(table);
+        if (grid.Contains(col, row))
+            field = grid.Cell(col, row);
     });
 }
 
-void ConfigToGrids(const TConfig& config, const TConfigTablesMut& tables, GsmGridModel& gsm)
+void ConfigToGrids(const TConfig& config, TKktRegister& reg)
 {
+    TGridData& module = reg.Grid(TableId::Module);
     for (int i = 0; i < int(config.Gsm.arrParam.size()); ++i)
-        gsm.SetValue(i + 1, config.Gsm.arrParam[i]);
+        module.SetCell(1, i + 1, config.Gsm.arrParam[i]);
     ForEachTableField(config.CfgVaro, [&](TableId table, int col, int row, const QString& field) {
-        TGridData* grid = tables[int(table)];
-        if (grid && grid->Contains(col, row))
-            grid->SetCell(col, row, field);
+        TGridData& grid = reg.Grid(table);
+        if (grid.Contains(col, row))
+            grid.SetCell(col, row, field);
     });
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include "files/csvtable.h"
-#include "module/gsmgrid.h"
 #include "tables/agentlocks.h"
 #include "tables/griddata.h"
 #include "tables/tabledefs.h"
@@ -13,12 +12,8 @@
 // they are told from the grid's heading row (ParseCsvWithHeading).
 TCsvRead ParseGridCsv(const QByteArray& bytes, const TGridData& grid);
 
-// Into a table grid that already holds its start-up content; agents get their signs chosen.
-// Empty on success, else the error with its line.
+// Into the grid of any part of the register, which already holds its start-up content: agents get
+// their signs chosen; the module's rows are named by caption and typed as its grid's filter lets
+// them through, the type row taking "GSM", "WI-FI", nothing, or the text a read shows for a type the
+// register does not know. Empty on success, else the error with its line.
 QString FillTableGrid(const TCsvRead& records, TableId id, TGridData& grid, TAgentLocks& locks);
-// The module's seven rows, named by caption; the type row takes "GSM", "WI-FI", nothing, or the text a read
-// shows for a type the register does not know.
-QString FillModuleGrid(const TCsvRead& records, GsmGridModel& gsm);
-
-// The module grid as a table grid: row 0 "Параметр", "Значение"; rows 1..7 caption and value.
-TGridData GsmAsGrid(const GsmGridModel& gsm);

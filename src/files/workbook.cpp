@@ -4,6 +4,7 @@
 #include "files/gridfill.h"
 #include "files/xlsxreader.h"
 #include "fiscal/regfields.h"
+#include "tables/cellcheck.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -98,10 +99,12 @@ TGridData PairsGrid(const QString& first, const QString& second, const QList<std
     return grid;
 }
 
+const QString kSerialNumberLabel = QStringLiteral("Заводской номер ККТ");
+
 TGridData DescriptionGrid(const TCopyDescription& copy)
 {
     return PairsGrid(QStringLiteral("Сведение"), QStringLiteral("Значение"),
-                     {{QStringLiteral("Заводской номер ККТ"), copy.serialNumber},
+                     {{kSerialNumberLabel, copy.serialNumber},
                       {QStringLiteral("Дата и время копии"), copy.made.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))},
                       {QStringLiteral("Порт"), copy.port},
                       {QStringLiteral("Скорость"), copy.speed > 0 ? QString::number(copy.speed) : QString()},
@@ -116,18 +119,16 @@ QList<int> ColumnWidths(TableId id)
     return widths;
 }
 
-QString WriteBook(const QString& path, const TRegisterGrids& grids, const TRegisterParts& parts,
+QString WriteBook(const QString& path, const TKktRegister& reg, const TRegisterParts& parts,
                   const RegistrationData* registration, const TCopyDescription& copy)
 {
     TBookWriter book(path);
     if (!book.Started())
         return QStringLiteral("не удалось создать книгу");
     const QList<int> pairWidths{kCaptionWidth, kValueWidth};
-    for (int i = 0; i < kTableCount; ++i)
+    for (int i = 0; i < kPartCount; ++i)
         if (parts.Has(TableId(i)))
-            book.Sheet(SheetName(TableId(i)), grids.Table(TableId(i)), ColumnWidths(TableId(i)));
-    if (parts.module)
-        book.Sheet(kModulePartCaption, GsmAsGrid(*grids.gsm), pairWidths);
+            book.Sheet(SheetName(TableId(i)), reg.Grid(TableId(i)), ColumnWidths(TableId(i)));
     if (registration) {
         if (lxw_worksheet* sheet = book.Sheet(kRegistrationSheet,
                                               PairsGrid(QStringLiteral("Поле"), QStringLiteral("Значение"),
@@ -191,7 +192,7 @@ TCopyDescription DescribeCopy(const KktLinkArgs& link, const RegistrationData* r
     return copy;
 }
 
-QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const TRegisterParts& parts,
+QString SaveWorkbook(const QString& fileName, const TKktRegister& reg, const TRegisterParts& parts,
                      const RegistrationData* registration, const TCopyDescription& copy)
 {
     // As the project's other saves: a file nobody may write is the user's wish, and an existing
@@ -216,7 +217,7 @@ QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const
         QFile::remove(temp);
         return QStringLiteral("Не удалось записать книгу \"%1\": %2").arg(fileName, error);
     };
-    const QString error = WriteBook(temp, grids, parts, registration, copy);
+    const QString error = WriteBook(temp, reg, parts, registration, copy);
     if (!error.isEmpty())
         return fail(error);
     QFile::setPermissions(temp, target.exists() ? target.permissions()
@@ -227,45 +228,34 @@ QString SaveWorkbook(const QString& fileName, const TRegisterGrids& grids, const
     return {};
 }
 
-TWorkbookLoad LoadWorkbook(const QString& fileName, const TRegisterGrids& grids, const TRegisterParts& wanted)
+TWorkbookLoad LoadWorkbook(const QString& fileName, TKktRegister& reg, const TRegisterParts& wanted)
 {
     TWorkbookLoad load;
     QList<TSheetWanted> sheets;
-    for (int i = 0; i < kTableCount; ++i) {
+    for (int i = 0; i < kPartCount; ++i) {
         const TTableDef& def = TableDef(TableId(i));
         if (wanted.Has(TableId(i)))
             sheets.append({def.caption, def.RowCount() + kSpareRows, def.ColCount() + 1});
     }
-    if (wanted.module)
-        sheets.append({kModulePartCaption, gsm::kRows + 1 + kSpareRows, 3});
     const TWorkbookRead book = ReadXlsxSheets(fileName, sheets);
     if (book.status != SheetStatus::Read) {
         load.error = book.error;
         return load;
     }
 
-    std::array<TGridData, kTableCount> tables;
-    TAgentLocks locks = *grids.locks;
-    for (int i = 0; i < kTableCount; ++i) {
+    std::array<TGridData, kPartCount> grids;
+    TAgentLocks locks = reg.locks;
+    for (int i = 0; i < kPartCount; ++i) {
         const TableId id = TableId(i);
         if (!wanted.Has(id) || !book.sheets.contains(SheetName(id)))
             continue;
-        tables[size_t(i)] = grids.Table(id);
+        grids[size_t(i)] = reg.Grid(id);
         load.error = LoadSheet(book, SheetName(id), TableDef(id).ColCount(), [&](const TCsvRead& read) {
-            return FillTableGrid(read, id, tables[size_t(i)], locks);
+            return FillTableGrid(read, id, grids[size_t(i)], locks);
         });
         if (!load.error.isEmpty())
             return load;
-        load.parts.tables[size_t(i)] = true;
-    }
-    GsmGridModel gsm;
-    if (wanted.module && book.sheets.contains(kModulePartCaption)) {
-        for (int r = 1; r <= gsm::kRows; ++r)
-            gsm.SetValue(r, grids.gsm->Value(r));
-        load.error = LoadSheet(book, kModulePartCaption, 2, [&](const TCsvRead& read) { return FillModuleGrid(read, gsm); });
-        if (!load.error.isEmpty())
-            return load;
-        load.parts.module = true;
+        load.parts.Add(id);
     }
     if (load.parts.Empty()) {
         load.error = QStringLiteral("В книге \"%1\" нет ни одного листа таблиц ККТ (листы: %2)")
@@ -273,13 +263,10 @@ TWorkbookLoad LoadWorkbook(const QString& fileName, const TRegisterGrids& grids,
         return load;
     }
 
-    for (int i = 0; i < kTableCount; ++i)
-        if (load.parts.tables[size_t(i)])
-            grids.Table(TableId(i)) = tables[size_t(i)];
-    *grids.locks = locks;
-    if (load.parts.module)
-        for (int r = 1; r <= gsm::kRows; ++r)
-            grids.gsm->SetValue(r, gsm.Value(r));
+    for (int i = 0; i < kPartCount; ++i)
+        if (load.parts.Has(TableId(i)))
+            reg.Grid(TableId(i)) = grids[size_t(i)];
+    reg.locks = locks;
     return load;
 }
 
@@ -287,6 +274,29 @@ bool WorkbookHasSheet(const QString& fileName, TableId id)
 {
     const TWorkbookRead book = ReadXlsxSheets(fileName, {});
     return book.status == SheetStatus::Read && book.names.contains(SheetName(id));
+}
+
+QString WorkbookWriteProblem(const TKktRegister& reg, const TRegisterParts& parts)
+{
+    for (int i = 0; i < kPartCount; ++i) {
+        const TableId id = TableId(i);
+        if (!parts.Has(id))
+            continue;
+        if (const QString problem = GridWriteProblem(id, reg.Grid(id), 1, TableDef(id).size); !problem.isEmpty())
+            return SheetProblem(SheetName(id), problem);
+    }
+    return {};
+}
+
+QString WorkbookSerial(const QString& fileName)
+{
+    constexpr int kCopyRows = 20;
+    const TWorkbookRead book = ReadXlsxSheets(fileName, {{kCopySheet, kCopyRows, 2}});
+    const TSheetCells cells = book.sheets.value(kCopySheet);
+    for (int r = 1; r <= cells.lastRow(); ++r)
+        if (cells.cell(r, 1) == kSerialNumberLabel)
+            return cells.cell(r, 2);
+    return {};
 }
 
 bool IsWorkbookFile(const QString& fileName)

@@ -1,6 +1,7 @@
 #include "module/gsmgrid.h"
 
 #include "tables/keydigits.h"
+#include "tables/tabledefs.h"
 
 namespace {
 
@@ -28,16 +29,7 @@ bool IsIpKey(char16_t k)
 
 QString GsmRowCaption(int row)
 {
-    switch (row) {
-    case gsm::IpRow: return QStringLiteral("IP сервера");
-    case gsm::PortRow: return QStringLiteral("Порт сервера");
-    case gsm::DnsRow: return QStringLiteral("DNS сервера");
-    case gsm::ApnGsmRow: return QStringLiteral("APN GSM");
-    case gsm::ApnWifiRow: return QStringLiteral("APN WI-FI");
-    case gsm::PassWifiRow: return QStringLiteral("Пароль WI-FI");
-    case gsm::DeviceRow: return QStringLiteral("Тип устройства");
-    default: return {};
-    }
+    return row >= 1 && row <= gsm::kRows ? RowLabel(TableId::Module, row) : QString();
 }
 
 bool GsmKeyAllowed(int row, const QString& cellText, bool hasSelection, QChar key)
@@ -78,67 +70,51 @@ QString DeviceTextFromCode(const QString& code)
     return QStringLiteral("неизвестное устройство");
 }
 
+GsmGridModel::GsmGridModel(TGridData& grid, TKnownRows& known, QObject* parent)
+    : QAbstractTableModel(parent), m_grid(grid), m_known(known)
+{
+}
+
 QString GsmGridModel::Value(int row) const
 {
     if (row < 1 || row > gsm::kRows)
         return {};
-    return m_values[row - 1];
+    return m_grid.Cell(1, row);
 }
 
 void GsmGridModel::SetValue(int row, const QString& value)
 {
-    if (row < 1 || row > gsm::kRows || m_values[row - 1] == value)
+    if (row < 1 || row > gsm::kRows || m_grid.Cell(1, row) == value)
         return;
-    const bool wasMarked = IsMarked(row);
-    m_values[row - 1] = value;
-    RowShown(row, wasMarked);
+    m_grid.SetCell(1, row, value);
+    RowShown(row, m_known.Update(m_grid, row));
 }
 
 void GsmGridModel::RowKnown(int row)
 {
     if (row < 1 || row > gsm::kRows)
         return;
-    const bool wasMarked = IsMarked(row);
-    m_known[row - 1] = m_values[row - 1];
-    RowShown(row, wasMarked);
+    RowShown(row, m_known.Remember(m_grid, row));
 }
 
-void GsmGridModel::RowShown(int row, bool wasMarked)
+void GsmGridModel::Refresh()
 {
-    if (wasMarked == IsMarked(row)) {
+    beginResetModel();
+    const bool marks = m_known.UpdateAll(m_grid);
+    endResetModel();
+    if (marks)
+        Q_EMIT marksChanged();
+}
+
+void GsmGridModel::RowShown(int row, bool markChanged)
+{
+    if (!markChanged) {
         const QModelIndex cell = index(row - 1, 1);
         Q_EMIT dataChanged(cell, cell);
         return;
     }
     Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, 1));
     Q_EMIT marksChanged();
-}
-
-bool GsmGridModel::IsKnown(int row) const
-{
-    return row >= 1 && row <= gsm::kRows && m_known[row - 1].has_value();
-}
-
-bool GsmGridModel::IsMarked(int row) const
-{
-    if (row < 1 || row > gsm::kRows)
-        return false;
-    const std::optional<QString>& known = m_known[row - 1];
-    return known && *known != m_values[row - 1];
-}
-
-int GsmGridModel::MarkedCount() const
-{
-    return int(MarkedRows().size());
-}
-
-QList<int> GsmGridModel::MarkedRows() const
-{
-    QList<int> rows;
-    for (int r = 1; r <= gsm::kRows; ++r)
-        if (IsMarked(r))
-            rows.push_back(r);
-    return rows;
 }
 
 int GsmGridModel::rowCount(const QModelIndex& parent) const
@@ -175,7 +151,7 @@ QVariant GsmGridModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("Параметр") : QStringLiteral("Значение");
+    return m_grid.Cell(section, 0);
 }
 
 Qt::ItemFlags GsmGridModel::flags(const QModelIndex& index) const
@@ -188,13 +164,4 @@ Qt::ItemFlags GsmGridModel::flags(const QModelIndex& index) const
     if (GridRow(index) == gsm::DeviceRow)
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
-}
-
-QList<int> DifferingGsmRows(const GsmGridModel& a, const GsmGridModel& b)
-{
-    QList<int> rows;
-    for (int row = 1; row <= gsm::kRows; ++row)
-        if (a.Value(row) != b.Value(row))
-            rows.push_back(row);
-    return rows;
 }

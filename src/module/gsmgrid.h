@@ -1,13 +1,15 @@
 #pragma once
+#include "tables/griddata.h"
+#include "tables/knownrows.h"
+
 #include <QAbstractTableModel>
 #include <QChar>
 #include <QList>
 #include <QString>
-#include <array>
 #include <cstdint>
-#include <optional>
 
-// The module's seven parameters. Grid row k (1..7) is register table 5, row k, field 0.
+// The module's seven parameters: the register's part TableId::Module, whose grid row k (1..7) is
+// register table 5, row k, field 0.
 namespace gsm {
 constexpr int kRows = 7;
 constexpr uint8_t kTable = 5;
@@ -26,26 +28,26 @@ bool GsmKeyAllowed(int row, const QString& cellText, bool hasSelection, QChar ke
 QString DeviceCodeFromText(const QString& cellText);  // anything else -> empty code
 QString DeviceTextFromCode(const QString& code);      // anything else -> "неизвестное устройство"
 
-// The grid sgGsm: column 0 the captions (fixed), column 1 the values. Model row r is grid row r + 1;
-// Value/SetValue take the grid row. The values start empty; the type row is not typed into.
-// Each row also remembers the value last read from or written to the register (unknown until then);
-// a known row whose value differs from it is marked: its caption is prefixed with "* " (the window
-// also tints it).
+// The grid sgGsm over the module's part of the register: column 0 the captions (fixed), column 1 the
+// values. Model row r is grid row r + 1; Value/SetValue take the grid row. The type row is not typed
+// into. The marks are the register's known rows of the part: a known row whose value differs from
+// what the register was last known to hold has its caption prefixed with "* " (the window also tints
+// it). Whoever changes the grid behind the model's back calls Refresh().
 class GsmGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    GsmGridModel(TGridData& grid, TKnownRows& known, QObject* parent = nullptr);
 
     QString Value(int row) const;
     void SetValue(int row, const QString& value);
 
     // Row `row` was read from or written to the register as it stands: it is known and unmarked.
     void RowKnown(int row);
-    // Read from or written to the register at least once.
-    bool IsKnown(int row) const;
-    bool IsMarked(int row) const;
-    int MarkedCount() const;
-    QList<int> MarkedRows() const;
+    bool IsMarked(int row) const { return m_known.IsMarked(row); }
+    int MarkedCount() const { return m_known.MarkedCount(); }
+    QList<int> MarkedRows() const { return m_known.MarkedRows(1, gsm::kRows); }
+    // The grid changed behind the model's back: every row.
+    void Refresh();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -61,12 +63,10 @@ Q_SIGNALS:
     void marksChanged();
 
 private:
-    // Tells the view about row `row` after its value or known value changed, `wasMarked` before.
-    void RowShown(int row, bool wasMarked);
+    // Tells the view about row `row` after its value or known value changed; `markChanged` from the marks.
+    void RowShown(int row, bool markChanged);
 
-    std::array<QString, gsm::kRows> m_values;
-    std::array<std::optional<QString>, gsm::kRows> m_known;
+    TGridData& m_grid;
+    TKnownRows& m_known;
 };
 
-// The rows (1..7) whose values differ between two module grids, ascending.
-QList<int> DifferingGsmRows(const GsmGridModel& a, const GsmGridModel& b);

@@ -2,75 +2,91 @@
 
 #include "module/gsmgrid.h"
 
-#include <cmath>
-
 namespace {
 
-GsmTransferResult Stopped(bool writing)
-{
-    GsmTransferResult r;
-    r.aborted = true;
-    r.message = writing ? QStringLiteral("Внимание!\r\nЗапись прервана.") : QStringLiteral("Внимание!\r\nЧтение прервано.");
-    return r;
-}
+class TGsmRun {
+public:
+    TGsmRun(const TRunHooks& hooks, int rows, bool writing) : m_hooks(hooks), m_writing(writing)
+    {
+        m_result.entries = rows;
+    }
+
+    bool Aborted() const { return m_hooks.aborted && m_hooks.aborted(); }
+    TRunResult Stopped()
+    {
+        m_result.aborted = true;
+        m_result.severity = RunSeverity::Information;
+        m_result.message = m_writing ? QStringLiteral("Внимание!\r\nЗапись прервана.")
+                                     : QStringLiteral("Внимание!\r\nЧтение прервано.");
+        return m_result;
+    }
+    TRunResult Failed(int row)
+    {
+        m_result.severity = RunSeverity::Error;
+        m_result.message = (m_writing ? QStringLiteral("ВНИМАНИЕ!\r\nНе удалось записать параметр ")
+                                      : QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать параметр ")) +
+                           GsmRowCaption(row) + QStringLiteral("!");
+        return m_result;
+    }
+    void EntryDone(int row)
+    {
+        ++m_result.entriesDone;
+        if (m_hooks.entryDone)
+            m_hooks.entryDone(row);
+    }
+    void Progress() const
+    {
+        if (m_hooks.progress)
+            m_hooks.progress(m_result.entriesDone, m_result.entries);
+    }
+    TRunResult Done() const { return m_result; }
+
+private:
+    const TRunHooks& m_hooks;
+    bool m_writing;
+    TRunResult m_result;
+};
 
 }  // namespace
 
-int GsmProgressPercent(int row, int rows)
-{
-    return static_cast<int>(std::lround(row * 100.0 / rows));
-}
-
-GsmTransferResult WriteGsmParams(KktLink& link, const KktLinkArgs& args, const GsmGridModel& grid,
-                                 const GsmProgress& progress, const GsmRowDone& rowDone, const GsmAborted& aborted)
+TRunResult WriteGsmParams(KktLink& link, const KktLinkArgs& args, const TGridData& grid, const TRunHooks& hooks)
 {
     QList<int> rows;
     for (int row = 1; row <= gsm::kRows; ++row)
         rows.push_back(row);
-    return WriteGsmRows(link, args, grid, rows, progress, rowDone, aborted);
+    return WriteGsmRows(link, args, grid, rows, hooks);
 }
 
-GsmTransferResult WriteGsmRows(KktLink& link, const KktLinkArgs& args, const GsmGridModel& grid,
-                               const QList<int>& rows, const GsmProgress& progress, const GsmRowDone& rowDone,
-                               const GsmAborted& aborted)
+TRunResult WriteGsmRows(KktLink& link, const KktLinkArgs& args, const TGridData& grid, const QList<int>& rows,
+                        const TRunHooks& hooks)
 {
-    for (qsizetype k = 0; k < rows.size(); ++k) {
-        if (aborted && aborted())
-            return Stopped(true);
-        const int row = rows[k];
-        QString value = row == gsm::DeviceRow ? DeviceCodeFromText(grid.Value(row)) : grid.Value(row);
-        const KktResult r =
-            link.KktParam(args, KKT_WRITE, gsm::kTable, static_cast<uint8_t>(row), gsm::kField, value);
+    TGsmRun run(hooks, int(rows.size()), true);
+    for (int row : rows) {
+        if (run.Aborted())
+            return run.Stopped();
+        QString value = row == gsm::DeviceRow ? DeviceCodeFromText(grid.Cell(1, row)) : grid.Cell(1, row);
+        const KktResult r = link.KktParam(args, KKT_WRITE, gsm::kTable, static_cast<uint8_t>(row), gsm::kField, value);
         if (r != KKT_OK)
-            return {row, r,
-                    QStringLiteral("ВНИМАНИЕ!\r\nНе удалось записать параметр ") + GsmRowCaption(row) +
-                        QStringLiteral("!")};
-        if (rowDone)
-            rowDone(row);
-        if (progress)
-            progress(GsmProgressPercent(int(k) + 1, int(rows.size())));
+            return run.Failed(row);
+        run.EntryDone(row);
+        run.Progress();
     }
-    return {};
+    return run.Done();
 }
 
-GsmTransferResult ReadGsmParams(KktLink& link, const KktLinkArgs& args, GsmGridModel& grid,
-                                const GsmProgress& progress, const GsmRowDone& rowDone, const GsmAborted& aborted)
+TRunResult ReadGsmParams(KktLink& link, const KktLinkArgs& args, TGridData& grid, const TRunHooks& hooks)
 {
+    TGsmRun run(hooks, gsm::kRows, false);
     for (int row = 1; row <= gsm::kRows; ++row) {
-        if (aborted && aborted())
-            return Stopped(false);
+        if (run.Aborted())
+            return run.Stopped();
         QString value;
-        const KktResult r =
-            link.KktParam(args, KKT_READ, gsm::kTable, static_cast<uint8_t>(row), gsm::kField, value);
+        const KktResult r = link.KktParam(args, KKT_READ, gsm::kTable, static_cast<uint8_t>(row), gsm::kField, value);
         if (r != KKT_OK)
-            return {row, r,
-                    QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать параметр ") + GsmRowCaption(row) +
-                        QStringLiteral("!")};
-        if (progress)
-            progress(GsmProgressPercent(row));
-        grid.SetValue(row, row == gsm::DeviceRow ? DeviceTextFromCode(value) : value);
-        if (rowDone)
-            rowDone(row);
+            return run.Failed(row);
+        grid.SetCell(1, row, row == gsm::DeviceRow ? DeviceTextFromCode(value) : value);
+        run.EntryDone(row);
+        run.Progress();
     }
-    return {};
+    return run.Done();
 }

@@ -62,6 +62,8 @@ TCellRule CellKeyRule(TableId id, int col)
         if (col == 1)
             return {R::Text, 40};
         break;
+    case TableId::Module:
+        break;  // typed through its own frame's row rules (GsmKeyAllowed)
     }
     return {R::Fixed, 0};
 }

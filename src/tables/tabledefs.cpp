@@ -11,9 +11,9 @@ TTableDef Make(TableId id, const char* caption, int size, const char* last, int 
     return d;
 }
 
-const std::array<TTableDef, kTableCount>& Defs()
+const std::array<TTableDef, kPartCount>& Defs()
 {
-    static const std::array<TTableDef, kTableCount> defs = {
+    static const std::array<TTableDef, kPartCount> defs = {
         Make(TableId::Operators, "Операторы", 6, "6", 1,
              {{"Опер. №", 55}, {"Должность", 160}, {"ФИО", 160}, {"Пароль", 75}, {"ИНН кассира", 80}}),
         Make(TableId::Goods, "Предмет расчета", 6000, "6000", 4,
@@ -32,6 +32,8 @@ const std::array<TTableDef, kTableCount>& Defs()
         Make(TableId::Enterprises, "Предприятие", 90, "90", 2,
              {{"Строка №", 200}, {"Наименование", 400}, {"ИНН предприятия", 200}}),
         Make(TableId::Stations, "Станция", 40, "40", 2, {{"Строка №", 200}, {"Наименование", 400}}),
+        // Row k is register table 5, row k, field 0; the type row travels as its device code.
+        Make(TableId::Module, "Параметры GSM", 7, "7", 1, {{"Параметр", 220}, {"Значение", 360}}),
     };
     return defs;
 }
@@ -48,6 +50,12 @@ const QStringList kClicheLabels = {
     QStringLiteral("Наименование ОФД #2"), QStringLiteral("Сайт налогового органа #1"),
     QStringLiteral("Сайт налогового органа #2"), QStringLiteral("Электронная почта отправителя #1"),
     QStringLiteral("Электронная почта отправителя #2"),
+};
+
+const QStringList kModuleLabels = {
+    QStringLiteral("IP сервера"), QStringLiteral("Порт сервера"), QStringLiteral("DNS сервера"),
+    QStringLiteral("APN GSM"),    QStringLiteral("APN WI-FI"),    QStringLiteral("Пароль WI-FI"),
+    QStringLiteral("Тип устройства"),
 };
 
 }  // namespace
@@ -69,6 +77,8 @@ QString RowLabel(TableId id, int row)
         return n + (row < 10 ? QStringLiteral(".   Предприятие #") : QStringLiteral(". Предприятие #")) + n;
     case TableId::Stations:
         return n + (row < 10 ? QStringLiteral(".    Станция #") : QStringLiteral(".  Станция #")) + n;
+    case TableId::Module:
+        return kModuleLabels.value(row - 1);
     default:
         return n;
     }

@@ -5,9 +5,12 @@
 #include <QString>
 #include <QStringList>
 
-// The seven tables in tab order; the value is the tab index.
-enum class TableId { Operators = 0, Goods, Sections, Cliche, Agents, Enterprises, Stations };
+// The register's parts: the seven tables in tab order (the value is the tab index), then the module's
+// parameters, which have a frame of their own instead of a tab. Every whole-register run, the workbook
+// and the closing question take all kPartCount parts in this order; the tables frame its kTableCount.
+enum class TableId { Operators = 0, Goods, Sections, Cliche, Agents, Enterprises, Stations, Module };
 constexpr int kTableCount = 7;
+constexpr int kPartCount = kTableCount + 1;
 
 struct TColumnDef {
     QString heading;
@@ -32,7 +35,8 @@ struct TTableDef {
 const TTableDef& TableDef(TableId id);
 inline const TTableDef& TableDef(int tabIndex) { return TableDef(TableId(tabIndex)); }
 
-// Column 0 of data row `row`: the number, or the fixed label of the cliché, enterprise and station rows.
+// Column 0 of data row `row`: the number, or the fixed label of the cliché, enterprise, station and
+// module rows.
 QString RowLabel(TableId id, int row);
 
 // A grid as after start-up: headings, labels, "+7" in the agents' phone cells, everything else empty.

@@ -32,6 +32,7 @@ QString WriteWhat(TableId id)
     case TableId::Agents: return QStringLiteral("при записи строки параметра агента с номером ");
     case TableId::Enterprises: return QStringLiteral("при записи строки предприятия с номером ");
     case TableId::Stations: return QStringLiteral("при записи строки станции с номером ");
+    case TableId::Module: break;  // the module's runs say what failed in words of their own
     }
     return {};
 }
@@ -46,6 +47,7 @@ QString ReadWhat(TableId id)
     case TableId::Agents: return QStringLiteral("при чтении строки параметра агента с номером ");
     case TableId::Enterprises: return QStringLiteral("при чтении строки предприятия с номером ");
     case TableId::Stations: return QStringLiteral("при чтении строки станции с номером ");
+    case TableId::Module: break;
     }
     return {};
 }

@@ -1,7 +1,7 @@
 #include "whole/wholerun.h"
 
 #include "fiscal/registration.h"
-#include "module/gsmtransfer.h"
+#include "whole/partrun.h"
 
 #include <QElapsedTimer>
 #include <cmath>
@@ -77,10 +77,10 @@ TWholeResult Stopped(const QString& part, const QString& message, RunSeverity se
     return r;
 }
 
-// The table's own hooks with the run's progress and stop laid over them.
-TRunHooks TableHooks(TableId id, const TWholeHooks& hooks, TMeter& meter)
+// The part's own hooks with the run's progress and stop laid over them.
+TRunHooks PartHooks(TableId id, const TWholeHooks& hooks, TMeter& meter)
 {
-    TRunHooks h = hooks.tableHooks ? hooks.tableHooks(id) : TRunHooks{};
+    TRunHooks h = hooks.partHooks ? hooks.partHooks(id) : TRunHooks{};
     const double weight = ExchangeWeight(id);
     h.progress = [inner = h.progress, &meter, weight](int done, int total) {
         if (inner)
@@ -94,47 +94,45 @@ TRunHooks TableHooks(TableId id, const TWholeHooks& hooks, TMeter& meter)
 double PartsWeight(const TRegisterParts& parts, bool registration)
 {
     double total = registration ? kRegistrationWeight : 0;
-    for (int i = 0; i < kTableCount; ++i)
+    for (int i = 0; i < kPartCount; ++i)
         if (parts.Has(TableId(i)))
             total += TableWeight(TableId(i));
-    if (parts.module)
-        total += gsm::kRows * kParamWeight;
     return total;
 }
 
-// The tables of `parts` in tab order through `run`, then the module parameters through `module`.
-template <typename TableRun, typename ModuleRun>
-TWholeResult RunParts(const TRegisterParts& parts, const TWholeHooks& hooks, TMeter& meter, TableRun run,
-                      ModuleRun module)
+// The parts of `parts` in order through `run`.
+template <typename PartRun>
+TWholeResult RunParts(const TRegisterParts& parts, const TWholeHooks& hooks, TMeter& meter, PartRun run)
 {
-    for (int i = 0; i < kTableCount; ++i) {
+    TWholeResult whole;
+    for (int i = 0; i < kPartCount; ++i) {
         const TableId id = TableId(i);
         if (!parts.Has(id))
             continue;
         meter.Begin(TableDef(id).caption);
-        const TRunResult r = run(id, TableHooks(id, hooks, meter));
-        if (!r.ok())
-            return Stopped(meter.Part(), r.message, r.severity, r.aborted);
+        const TRunResult r = run(id, PartHooks(id, hooks, meter));
+        whole.entries += r.entriesDone;
+        if (!r.ok()) {
+            const int entries = whole.entries;
+            whole = PartStopped(id, r);
+            whole.entries = entries;
+            return whole;
+        }
         meter.End(TableWeight(id));
     }
-    if (parts.module) {
-        meter.Begin(kModulePartCaption);
-        // "Прервать" stops the module part too: after its rows so far, as between a table's entries.
-        const GsmTransferResult r =
-            module([&meter](int percent) { meter.Show(percent / 100.0 * gsm::kRows * kParamWeight); },
-                   [&meter] { return meter.Aborted(); });
-        if (!r.ok())
-            return Stopped(meter.Part(), r.message, r.aborted ? RunSeverity::Information : RunSeverity::Error, r.aborted);
-        meter.End(gsm::kRows * kParamWeight);
-    }
     meter.Show(0);
-    return {};
+    return whole;
 }
 
 }  // namespace
 
-TWholeResult ReadAll(KktLink& link, const KktLinkArgs& args, const TRegisterGrids& grids,
-                     RegistrationData* registration, const TWholeHooks& hooks, const TRegisterParts& parts)
+TWholeResult PartStopped(TableId id, const TRunResult& run)
+{
+    return Stopped(TableDef(id).caption, run.message, run.severity, run.aborted);
+}
+
+TWholeResult ReadAll(KktLink& link, const KktLinkArgs& args, TKktRegister& reg, RegistrationData* registration,
+                     const TWholeHooks& hooks, const TRegisterParts& parts)
 {
     TMeter meter(hooks, PartsWeight(parts, registration != nullptr));
     if (registration) {
@@ -146,28 +144,17 @@ TWholeResult ReadAll(KktLink& link, const KktLinkArgs& args, const TRegisterGrid
         if (meter.Aborted())
             return Stopped(meter.Part(), QStringLiteral("Внимание!\r\nЧтение прервано."), RunSeverity::Information, true);
     }
-    return RunParts(
-        parts, hooks, meter,
-        [&](TableId id, const TRunHooks& h) {
-            return ReadTable(id, grids.Table(id), *grids.locks, 1, TableDef(id).size, link, args, h);
-        },
-        [&](const GsmProgress& progress, const GsmAborted& aborted) {
-            return ReadGsmParams(link, args, *grids.gsm, progress, hooks.gsmRowDone, aborted);
-        });
+    return RunParts(parts, hooks, meter,
+                    [&](TableId id, const TRunHooks& h) { return ReadPart(id, reg, link, args, h); });
 }
 
-TWholeResult WriteAll(KktLink& link, const KktLinkArgs& args, const TRegisterGrids& grids,
-                      const TWholeHooks& hooks, const TRegisterParts& parts)
+TWholeResult WriteAll(KktLink& link, const KktLinkArgs& args, const TKktRegister& reg, const TWholeHooks& hooks,
+                      const TRegisterParts& parts)
 {
     TMeter meter(hooks, PartsWeight(parts, false));
-    return RunParts(
-        parts, hooks, meter,
-        [&](TableId id, const TRunHooks& h) {
-            return WriteTable(id, grids.Table(id), 1, TableDef(id).size, link, args, h);
-        },
-        [&](const GsmProgress& progress, const GsmAborted& aborted) {
-            return WriteGsmParams(link, args, *grids.gsm, progress, hooks.gsmRowDone, aborted);
-        });
+    return RunParts(parts, hooks, meter, [&](TableId id, const TRunHooks& h) {
+        return WritePartRows(id, reg, WholeRange(id), link, args, h);
+    });
 }
 
 QString WholeProgressText(bool reading, const TWholeProgress& p)

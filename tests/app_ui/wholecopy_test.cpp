@@ -5,6 +5,7 @@
 #include "app/ui/settform.h"
 #include "app/ui/uwait.h"
 #include "files/workbook.h"
+#include "module/gsmgrid.h"
 #include "module/ui/gsmsettingframe.h"
 #include "sim/simstate.h"
 #include "simserver.h"

@@ -1,6 +1,6 @@
 #include "clirun.h"
 
-#include "cli/gridset.h"
+#include "cli/registerfiles.h"
 #include "files/csvtable.h"
 #include "text/codepage.h"
 #include "tables/tabledefs.h"

@@ -1,6 +1,7 @@
 #include "clirun.h"
 
-#include "cli/gridset.h"
+#include "cli/registerfiles.h"
+#include "module/gsmgrid.h"
 #include "files/workbook.h"
 #include "files/xlsxreader.h"
 #include "sim/simstate.h"
@@ -13,16 +14,16 @@
 namespace {
 
 // Every table filled as a user would fill it, every module parameter set.
-void FillSample(TGridSet& g)
+void FillSample(TKktRegister& g)
 {
     for (int n = 1; n <= 6; ++n) {
-        TGridData& ops = g.Table(TableId::Operators);
+        TGridData& ops = g.Grid(TableId::Operators);
         ops.SetCell(1, n, QStringLiteral("Кассир %1").arg(n));
         ops.SetCell(2, n, QStringLiteral("Иванов, И. \"%1\"").arg(n));
         ops.SetCell(3, n, QString::number(n * 11));
         ops.SetCell(4, n, n % 2 ? QStringLiteral("77280123456%1").arg(n) : QString());
     }
-    TGridData& goods = g.Table(TableId::Goods);
+    TGridData& goods = g.Grid(TableId::Goods);
     for (int n = 1; n <= 40; ++n) {
         goods.SetCell(1, n, QStringLiteral("Товар №%1, \"сорт\"").arg(n));
         goods.SetCell(2, n, QString::number(4600000000000LL + n));
@@ -31,7 +32,7 @@ void FillSample(TGridSet& g)
         goods.SetCell(5, n, QString::number(n % 8 + 1));
         goods.SetCell(6, n, QStringLiteral("%1,500").arg(n));
     }
-    TGridData& sections = g.Table(TableId::Sections);
+    TGridData& sections = g.Grid(TableId::Sections);
     for (int n = 1; n <= 4; ++n) {
         sections.SetCell(1, n, QStringLiteral("Секция %1").arg(n));
         sections.SetCell(2, n, SectionTypes()[n]);
@@ -39,8 +40,8 @@ void FillSample(TGridSet& g)
         sections.SetCell(4, n, TaxSystems()[n]);
     }
     for (int n = 1; n <= 21; n += 4)
-        g.Table(TableId::Cliche).SetCell(1, n, QStringLiteral("Строка клише %1").arg(n));
-    TGridData& agents = g.Table(TableId::Agents);
+        g.Grid(TableId::Cliche).SetCell(1, n, QStringLiteral("Строка клише %1").arg(n));
+    TGridData& agents = g.Grid(TableId::Agents);
     for (int n = 1; n <= 3; ++n) {
         ChooseAgentSign(agents, g.locks, n, n - 1);
         for (int c = kAgentFirstField; c <= kAgentLastField; ++c) {
@@ -54,12 +55,12 @@ void FillSample(TGridSet& g)
                 agents.SetCell(c, n, QStringLiteral("ООО \"Агент %1\"").arg(n));
         }
     }
-    g.Table(TableId::Enterprises).SetCell(1, 1, QStringLiteral("ООО \"Ромашка\""));
-    g.Table(TableId::Enterprises).SetCell(2, 1, QStringLiteral("7701234567"));
-    g.Table(TableId::Stations).SetCell(1, 2, QStringLiteral("Касса 2"));
+    g.Grid(TableId::Enterprises).SetCell(1, 1, QStringLiteral("ООО \"Ромашка\""));
+    g.Grid(TableId::Enterprises).SetCell(2, 1, QStringLiteral("7701234567"));
+    g.Grid(TableId::Stations).SetCell(1, 2, QStringLiteral("Касса 2"));
     const QStringList module{"10.0.0.15", "7777", "10.0.0.1", "internet", "wifi-net", "secret", "WI-FI"};
     for (int r = 1; r <= gsm::kRows; ++r)
-        g.gsm.SetValue(r, module[r - 1]);
+        g.Grid(TableId::Module).SetCell(1, r, module[r - 1]);
 }
 
 QByteArray StateOf(const KktSimulator& sim, const QString& path)
@@ -75,7 +76,7 @@ QHash<QString, QList<QStringList>> BookCells(const QString& fileName)
     QList<TSheetWanted> wanted;
     for (int i = 0; i < kTableCount; ++i)
         wanted.append({TableDef(TableId(i)).caption, 7000, 13});
-    wanted.append({kModulePartCaption, 20, 3});
+    wanted.append({TableDef(TableId::Module).caption, 20, 3});
     wanted.append({kRegistrationSheet, 50, 3});
     const TWorkbookRead book = ReadXlsxSheets(fileName, wanted);
     EXPECT_EQ(book.status, SheetStatus::Read) << book.error.toStdString();
@@ -112,12 +113,12 @@ protected:
     void WriteSample()
     {
         FillSample(m_sample);
-        const TWholeResult r = WriteAll(m_link, m_sim.linkArgs(), m_sample.Refs(), {});
+        const TWholeResult r = WriteAll(m_link, m_sim.linkArgs(), m_sample, {});
         ASSERT_TRUE(r.ok()) << r.message.toStdString();
     }
 
     KktLink m_link;
-    TGridSet m_sample;
+    TKktRegister m_sample;
 };
 
 }  // namespace
@@ -130,20 +131,20 @@ TEST_F(CopyTest, BackupRestoredIntoAnEmptyRegisterGivesTheSameBytesAndTheSameBoo
     ASSERT_EQ(backup.status, 0) << backup.err.toStdString();
 
     // The book loads back into the very grids and locks that a read of the register gives.
-    TGridSet held;
-    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), held.Refs(), nullptr, {}).ok());
-    TGridSet loaded;
-    const TWorkbookLoad load = LoadWorkbook(first, loaded.Refs());
+    TKktRegister held;
+    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), held, nullptr, {}).ok());
+    TKktRegister loaded;
+    const TWorkbookLoad load = LoadWorkbook(first, loaded);
     ASSERT_TRUE(load.ok()) << load.error.toStdString();
     for (int i = 0; i < kTableCount; ++i)
-        for (int r = 0; r < loaded.tables[size_t(i)].RowCount(); ++r)
-            for (int c = 0; c < loaded.tables[size_t(i)].ColCount(); ++c)
-                ASSERT_EQ(loaded.tables[size_t(i)].Cell(c, r), held.tables[size_t(i)].Cell(c, r))
+        for (int r = 0; r < loaded.grids[size_t(i)].RowCount(); ++r)
+            for (int c = 0; c < loaded.grids[size_t(i)].ColCount(); ++c)
+                ASSERT_EQ(loaded.grids[size_t(i)].Cell(c, r), held.grids[size_t(i)].Cell(c, r))
                     << TableDef(i).caption.toStdString() << " " << c << "," << r;
     EXPECT_TRUE(SameLocks(loaded.locks, held.locks));
     EXPECT_TRUE(SameLocks(loaded.locks, m_sample.locks));
     for (int r = 1; r <= gsm::kRows; ++r)
-        EXPECT_EQ(loaded.gsm.Value(r), m_sample.gsm.Value(r));
+        EXPECT_EQ(loaded.Grid(TableId::Module).Cell(1, r), m_sample.Grid(TableId::Module).Cell(1, r));
 
     TestSim second;
     const CliRun restore = RunOn(second, {"restore", first});
@@ -162,7 +163,7 @@ TEST_F(CopyTest, BackupRestoredIntoAnEmptyRegisterGivesTheSameBytesAndTheSameBoo
     TestSim third;
     ASSERT_EQ(RunOn(third, {"write", "operators", "--input", ops}).status, 0);
     for (int n = 1; n <= 6; ++n)
-        EXPECT_EQ(third.sim().param(0, uint8_t(n), 1), m_sample.Table(TableId::Operators).Cell(2, n));
+        EXPECT_EQ(third.sim().param(0, uint8_t(n), 1), m_sample.Grid(TableId::Operators).Cell(2, n));
     const CliRun dry = RunOn(second, {"restore", first, "--dry-run", "--tables", "operators,module"});
     EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
     EXPECT_EQ(dry.out, "operators: без изменений\nmodule: без изменений\n");
@@ -172,13 +173,13 @@ TEST_F(CopyTest, AModuleNeverProgrammedRestoresAsItWasRead)
 {
     // An empty register's device type reads as "неизвестное устройство"; its copy must load and
     // write back the empty code it was read from.
-    TGridSet empty;
+    TKktRegister empty;
     TRegisterParts module;
-    module.module = true;
-    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), empty.Refs(), nullptr, {}, module).ok());
-    ASSERT_EQ(empty.gsm.Value(gsm::DeviceRow), QStringLiteral("неизвестное устройство"));
+    module.Add(TableId::Module);
+    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), empty, nullptr, {}, module).ok());
+    ASSERT_EQ(empty.Grid(TableId::Module).Cell(1, gsm::DeviceRow), QStringLiteral("неизвестное устройство"));
     const QString book = Path("empty.xlsx");
-    ASSERT_EQ(SaveWorkbook(book, empty.Refs(), module, nullptr, DescribeCopy(m_sim.linkArgs(), nullptr)), QString());
+    ASSERT_EQ(SaveWorkbook(book, empty, module, nullptr, DescribeCopy(m_sim.linkArgs(), nullptr)), QString());
 
     TestSim second;
     second.sim().setParam(5, 7, 0, QStringLiteral("1"));
@@ -212,7 +213,7 @@ TEST_F(CopyTest, DryRunNamesTheEntriesAndTablesLimitTheRestore)
 
     const CliRun some = RunOn(second, {"restore", book, "--tables", "operators"});
     ASSERT_EQ(some.status, 0) << some.err.toStdString();
-    EXPECT_EQ(second.sim().param(0, 3, 1), m_sample.Table(TableId::Operators).Cell(2, 3));
+    EXPECT_EQ(second.sim().param(0, 3, 1), m_sample.Grid(TableId::Operators).Cell(2, 3));
     EXPECT_EQ(second.sim().goodsCount(), 0);
     EXPECT_EQ(second.sim().param(5, 1, 0), "");
 
@@ -240,25 +241,25 @@ TEST_F(CopyTest, BadBooksChangeNothing)
     WriteAll(Path("cut.xlsx"), bytes.left(bytes.size() / 2));
     refused(Path("cut.xlsx"), "Не удалось прочитать книгу");
 
-    TGridSet grids;
+    TKktRegister grids;
     const QString none = Path("none.xlsx");
-    ASSERT_EQ(SaveWorkbook(none, grids.Refs(), {}, nullptr, {}), "");
+    ASSERT_EQ(SaveWorkbook(none, grids, {}, nullptr, {}), "");
     refused(none, "нет ни одного листа таблиц ККТ (листы: Копия)");
 
     // A cell the grid would not take, in the last sheet: nothing of the sheets before it is written.
     FillSample(grids);
-    grids.gsm.SetValue(gsm::PortRow, "77x7");
-    grids.Table(TableId::Operators).SetCell(3, 2, "12a");
+    grids.Grid(TableId::Module).SetCell(1, gsm::PortRow, "77x7");
+    grids.Grid(TableId::Operators).SetCell(3, 2, "12a");
     const QString bad = Path("bad.xlsx");
-    ASSERT_EQ(SaveWorkbook(bad, grids.Refs(), TRegisterParts::All(), nullptr, {}), "");
+    ASSERT_EQ(SaveWorkbook(bad, grids, TRegisterParts::All(), nullptr, {}), "");
     refused(bad, "лист \"Операторы\", строка 3: столбец \"Пароль\"");
-    grids.Table(TableId::Operators).SetCell(3, 2, "12");
+    grids.Grid(TableId::Operators).SetCell(3, 2, "12");
     // Saved over, a book keeps the permissions it had: 0660, which no new file gets by itself.
     const QFileDevice::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup;
     const QFileDevice::Permissions modeBits = kept | QFile::ExeOwner | QFile::ExeGroup | QFile::ReadOther
         | QFile::WriteOther | QFile::ExeOther;
     ASSERT_TRUE(QFile::setPermissions(bad, kept));
-    ASSERT_EQ(SaveWorkbook(bad, grids.Refs(), TRegisterParts::All(), nullptr, {}), "");
+    ASSERT_EQ(SaveWorkbook(bad, grids, TRegisterParts::All(), nullptr, {}), "");
     EXPECT_EQ(QFile::permissions(bad) & modeBits, kept);
     refused(bad, "лист \"Параметры GSM\", строка 3");
 }
@@ -285,34 +286,39 @@ TEST_F(CopyTest, ARegisterThatStopsAnsweringLeavesNoBook)
 TEST_F(CopyTest, StoppingDuringTheModulePartStopsThereAsInATable)
 {
     WriteSample();
-    TGridSet held;
+    TKktRegister held;
     QString part;
     int moduleRows = 0;
     TWholeHooks hooks;
     hooks.progress = [&part](const TWholeProgress& p) { part = p.part; };
-    hooks.gsmRowDone = [&moduleRows](int) { ++moduleRows; };
-    hooks.aborted = [&] { return part == kModulePartCaption && moduleRows == 2; };
-    const TWholeResult r = ReadAll(m_link, m_sim.linkArgs(), held.Refs(), nullptr, hooks);
+    hooks.partHooks = [&moduleRows](TableId id) {
+        TRunHooks h;
+        if (id == TableId::Module)
+            h.entryDone = [&moduleRows](int) { ++moduleRows; };
+        return h;
+    };
+    hooks.aborted = [&] { return part == TableDef(TableId::Module).caption && moduleRows == 2; };
+    const TWholeResult r = ReadAll(m_link, m_sim.linkArgs(), held, nullptr, hooks);
     EXPECT_TRUE(r.aborted);
-    EXPECT_EQ(r.part, kModulePartCaption);
+    EXPECT_EQ(r.part, TableDef(TableId::Module).caption);
     EXPECT_EQ(r.message, QStringLiteral("Внимание!\r\nЧтение прервано.\r\nТаблица \"Параметры GSM\"."));
     // The rows before the stop were read; none after it.
-    EXPECT_EQ(held.gsm.Value(2), m_sample.gsm.Value(2));
-    EXPECT_EQ(held.gsm.Value(3), QString());
+    EXPECT_EQ(held.Grid(TableId::Module).Cell(1, 2), m_sample.Grid(TableId::Module).Cell(1, 2));
+    EXPECT_EQ(held.Grid(TableId::Module).Cell(1, 3), QString());
 
     // Writing stops there as well, and the rest of the register's module is left as it was.
     part.clear();
     moduleRows = 0;
-    TGridSet changed;
+    TKktRegister changed;
     for (int row = 1; row < gsm::DeviceRow; ++row)
-        changed.gsm.SetValue(row, QStringLiteral("x%1").arg(row));
-    changed.gsm.SetValue(gsm::DeviceRow, QStringLiteral("GSM"));
+        changed.Grid(TableId::Module).SetCell(1, row, QStringLiteral("x%1").arg(row));
+    changed.Grid(TableId::Module).SetCell(1, gsm::DeviceRow, QStringLiteral("GSM"));
     TRegisterParts module;
-    module.module = true;
-    const TWholeResult w = WriteAll(m_link, m_sim.linkArgs(), changed.Refs(), hooks, module);
+    module.Add(TableId::Module);
+    const TWholeResult w = WriteAll(m_link, m_sim.linkArgs(), changed, hooks, module);
     EXPECT_TRUE(w.aborted);
     EXPECT_EQ(m_sim.sim().param(5, 2, 0), QStringLiteral("x2"));
-    EXPECT_EQ(m_sim.sim().param(5, 3, 0), m_sample.gsm.Value(3));
+    EXPECT_EQ(m_sim.sim().param(5, 3, 0), m_sample.Grid(TableId::Module).Cell(1, 3));
 }
 
 TEST_F(CopyTest, TheWholeRunsProgressGoesPartByPartInTabOrderToAHundred)
@@ -321,9 +327,9 @@ TEST_F(CopyTest, TheWholeRunsProgressGoesPartByPartInTabOrderToAHundred)
     std::vector<TWholeProgress> seen;
     TWholeHooks hooks;
     hooks.progress = [&seen](const TWholeProgress& p) { seen.push_back(p); };
-    TGridSet held;
+    TKktRegister held;
     RegistrationData registration;
-    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), held.Refs(), &registration, hooks).ok());
+    ASSERT_TRUE(ReadAll(m_link, m_sim.linkArgs(), held, &registration, hooks).ok());
     ASSERT_FALSE(seen.empty());
     QStringList parts;
     for (size_t i = 0; i < seen.size(); ++i) {
@@ -333,9 +339,8 @@ TEST_F(CopyTest, TheWholeRunsProgressGoesPartByPartInTabOrderToAHundred)
             EXPECT_GE(seen[i].percent, seen[i - 1].percent) << i;
     }
     QStringList expected{kRegistrationPartCaption};
-    for (int t = 0; t < kTableCount; ++t)
+    for (int t = 0; t < kPartCount; ++t)
         expected << TableDef(TableId(t)).caption;
-    expected << kModulePartCaption;
     EXPECT_EQ(parts, expected);
     // No time is guessed before anything is done; from then on there is an estimate.
     EXPECT_EQ(seen.front().secondsLeft, -1);

@@ -2,42 +2,19 @@
 #include "files/configgrids.h"
 #include "files/goodsgrid.h"
 #include "filefixture.h"
-#include "module/gsmgrid.h"
 #include "testprint.h"
 
 namespace {
 
-// The seven grids as the tables frame starts them, and the module grid.
-struct Grids {
-    std::array<TGridData, kTableCount> tables;
-    GsmGridModel gsm;
-
-    Grids()
-    {
-        for (int t = 0; t < kTableCount; ++t)
-            tables[t] = InitGrid(TableId(t));
-    }
-    TGridData& operator[](TableId id) { return tables[int(id)]; }
-    TConfigTables in() const
-    {
-        TConfigTables p{};
-        for (int t = 0; t < kTableCount; ++t)
-            p[t] = &tables[t];
-        return p;
-    }
-    TConfigTablesMut out()
-    {
-        TConfigTablesMut p{};
-        for (int t = 0; t < kTableCount; ++t)
-            p[t] = &tables[t];
-        return p;
-    }
+// A register as the window starts it, its grids by part.
+struct Grids : TKktRegister {
+    TGridData& operator[](TableId id) { return Grid(id); }
 };
 
 TEST(ConfigGrids, CellsMapByPositionNotByHeading)
 {
     Grids g;
-    g.gsm.SetValue(7, "WI-FI");
+    g[TableId::Module].SetCell(1, 7, "WI-FI");
     g[TableId::Operators].SetCell(3, 1, "1234");   // "Пароль" -> FioStr1
     g[TableId::Operators].SetCell(2, 6, "Иванов");  // "ФИО" -> fontDol
     g[TableId::Goods].SetCell(2, 6000, "4600000000017");
@@ -53,7 +30,7 @@ TEST(ConfigGrids, CellsMapByPositionNotByHeading)
     c.CfgVaro.Oper[0].Password = "без ячейки";
     c.CfgVaro.Klishe[3].fontName = "Широкий";
     c.CfgVaro.Agent[10] = {"11-й", "нет"};
-    GridsToConfig(g.in(), g.gsm, c);
+    GridsToConfig(g, c);
     EXPECT_EQ(c.Gsm.arrParam[6], "WI-FI");
     EXPECT_EQ(c.CfgVaro.Oper[0].FioStr1, "1234");
     EXPECT_EQ(c.CfgVaro.Oper[5].fontDol, "Иванов");
@@ -75,16 +52,16 @@ TEST_F(ConfigThroughGrids, SaveAndLoadRestoreEveryCellAndKeepTheOthers)
 {
     Grids g;
     for (int row = 1; row <= 7; ++row)
-        g.gsm.SetValue(row, QStringLiteral(" gsm %1 ").arg(row));
+        g[TableId::Module].SetCell(1, row, QStringLiteral(" gsm %1 ").arg(row));
     for (int t = 0; t < kTableCount; ++t) {
-        TGridData& grid = g.tables[t];
+        TGridData& grid = g.grids[t];
         for (int row = 1; row < grid.RowCount(); ++row)
             for (int col = 1; col < grid.ColCount(); ++col)
                 grid.SetCell(col, row, QStringLiteral(" %1:%2:%3 ").arg(t).arg(col).arg(row));
     }
     TConfig snapshot;
     snapshot.CfgVaro.Oper[2].Inn = " 123 ";  // a field without a cell, from an earlier load
-    GridsToConfig(g.in(), g.gsm, snapshot);
+    GridsToConfig(g, snapshot);
     const QString file = path("grids.conf");
     ASSERT_TRUE(SaveConfigFile(file, snapshot));
 
@@ -93,13 +70,13 @@ TEST_F(ConfigThroughGrids, SaveAndLoadRestoreEveryCellAndKeepTheOthers)
     fresh[TableId::Agents].SetCell(7, 3, "7700000000");
     TConfig loaded;
     ASSERT_TRUE(LoadConfigFile(file, loaded));
-    ConfigToGrids(loaded, fresh.out(), fresh.gsm);
+    ConfigToGrids(loaded, fresh);
     EXPECT_EQ(loaded.CfgVaro.Oper[2].Inn, " 123 ");
     for (int row = 1; row <= 7; ++row)
-        EXPECT_EQ(fresh.gsm.Value(row), g.gsm.Value(row));
+        EXPECT_EQ(fresh[TableId::Module].Cell(1, row), g[TableId::Module].Cell(1, row));
     for (int t = 0; t < kTableCount; ++t) {
-        const TGridData& before = g.tables[t];
-        const TGridData& after = fresh.tables[t];
+        const TGridData& before = g.grids[t];
+        const TGridData& after = fresh.grids[t];
         const TGridData initial = InitGrid(TableId(t));
         for (int row = 0; row < after.RowCount(); ++row) {
             for (int col = 0; col < after.ColCount(); ++col) {
@@ -124,7 +101,7 @@ TEST_F(ConfigThroughGrids, LoadingAFileWithoutKeysPutsFontDefaultsIntoTheFontCol
     g[TableId::Goods].SetCell(1, 1, "старое");
     TConfig c;
     ASSERT_TRUE(LoadConfigFile(path("missing.conf"), c));
-    ConfigToGrids(c, g.out(), g.gsm);
+    ConfigToGrids(c, g);
     const QString font = "Узкий";
     for (int row = 1; row <= 6; ++row) {
         EXPECT_EQ(g[TableId::Operators].Cell(1, row), "");

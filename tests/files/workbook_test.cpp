@@ -1,30 +1,13 @@
 #include "filefixture.h"
 
 #include "files/workbook.h"
+#include "module/gsmgrid.h"
 #include "tables/agentlocks.h"
 
 #include <QFile>
-#include <array>
 #include <xlsxwriter.h>
 
 namespace {
-
-// The grids of a register copy, as after start-up.
-struct TCopy {
-    TCopy()
-    {
-        for (int i = 0; i < kTableCount; ++i) {
-            tables[size_t(i)] = InitGrid(TableId(i));
-            refs.tables[size_t(i)] = &tables[size_t(i)];
-        }
-        refs.locks = &locks;
-        refs.gsm = &gsm;
-    }
-    std::array<TGridData, kTableCount> tables;
-    TAgentLocks locks;
-    GsmGridModel gsm;
-    TRegisterGrids refs;
-};
 
 // A book as a spreadsheet program leaves it after editing: numbers where digits were, rows moved,
 // only some sheets. Each cell of digits is written as a number.
@@ -68,26 +51,26 @@ TEST_F(WorkbookTest, AnEditedBookLoadsByTheRowNamesAndLeavesMissingSheetsAlone)
     WriteEdited(file, {{TableDef(TableId::Operators).caption,
                         {Headings(TableId::Operators), {"5", "Кассир", "Сидоров", "30", ""}, {}, {"2", "Старший", "Петров", "2", "500100732259"}}},
                        {TableDef(TableId::Agents).caption, {Headings(TableId::Agents), agent}},
-                       {kModulePartCaption, {{"Параметр", "Значение"}, {"Порт сервера", "7777"}, {"Тип устройства", "WI-FI"}}}});
-    TCopy copy;
-    copy.tables[size_t(TableId::Cliche)].SetCell(1, 1, "kept");
-    const TWorkbookLoad load = LoadWorkbook(file, copy.refs);
+                       {TableDef(TableId::Module).caption, {{"Параметр", "Значение"}, {"Порт сервера", "7777"}, {"Тип устройства", "WI-FI"}}}});
+    TKktRegister copy;
+    copy.Grid(TableId::Cliche).SetCell(1, 1, "kept");
+    const TWorkbookLoad load = LoadWorkbook(file, copy);
     ASSERT_TRUE(load.ok()) << load.error.toStdString();
-    EXPECT_TRUE(load.parts.Has(TableId::Operators) && load.parts.Has(TableId::Agents) && load.parts.module);
+    EXPECT_TRUE(load.parts.Has(TableId::Operators) && load.parts.Has(TableId::Agents) && load.parts.Has(TableId::Module));
     EXPECT_FALSE(load.parts.Has(TableId::Goods) || load.parts.Has(TableId::Cliche));
-    const TGridData& ops = copy.tables[size_t(TableId::Operators)];
+    const TGridData& ops = copy.Grid(TableId::Operators);
     EXPECT_EQ(ops.Cell(2, 5), "Сидоров");
     EXPECT_EQ(ops.Cell(3, 5), "30");
     EXPECT_EQ(ops.Cell(4, 2), "500100732259");
     EXPECT_EQ(ops.Cell(2, 1), "");
-    EXPECT_EQ(copy.tables[size_t(TableId::Cliche)].Cell(1, 1), "kept");
+    EXPECT_EQ(copy.Grid(TableId::Cliche).Cell(1, 1), "kept");
     // The sign's unused fields get the placeholder and their locks, as in the grid.
     for (int c : AgentUnusedColumns(1)) {
-        EXPECT_EQ(copy.tables[size_t(TableId::Agents)].Cell(c, 4), kNotUsed);
+        EXPECT_EQ(copy.Grid(TableId::Agents).Cell(c, 4), kNotUsed);
         EXPECT_TRUE(copy.locks.IsLocked(c, 4));
     }
-    EXPECT_EQ(copy.gsm.Value(gsm::PortRow), "7777");
-    EXPECT_EQ(copy.gsm.Value(gsm::DeviceRow), "WI-FI");
+    EXPECT_EQ(copy.Grid(TableId::Module).Cell(1, gsm::PortRow), "7777");
+    EXPECT_EQ(copy.Grid(TableId::Module).Cell(1, gsm::DeviceRow), "WI-FI");
 }
 
 TEST_F(WorkbookTest, ARefusedCellNamesSheetRowAndColumnAndLoadsNothing)
@@ -110,9 +93,9 @@ TEST_F(WorkbookTest, ARefusedCellNamesSheetRowAndColumnAndLoadsNothing)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error.toStdString());
         WriteEdited(file, c.sheets);
-        TCopy copy;
-        const TWorkbookLoad load = LoadWorkbook(file, copy.refs);
+        TKktRegister copy;
+        const TWorkbookLoad load = LoadWorkbook(file, copy);
         EXPECT_TRUE(load.error.startsWith(c.error)) << load.error.toStdString();
-        EXPECT_EQ(copy.tables[size_t(TableId::Operators)].Cell(1, 1), "");
+        EXPECT_EQ(copy.Grid(TableId::Operators).Cell(1, 1), "");
     }
 }

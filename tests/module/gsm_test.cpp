@@ -62,7 +62,9 @@ TEST(GsmInputRules, TypeRowTakesNoKeyAtAll)
 {
     for (QChar k : {QChar(u'G'), QChar(u'0'), kBackspace, QChar(keycode::Paste)})
         EXPECT_FALSE(GsmKeyAllowed(gsm::DeviceRow, QString(), false, k));
-    GsmGridModel grid;
+    TGridData cells = InitGrid(TableId::Module);
+    TKnownRows known(TableId::Module);
+    GsmGridModel grid(cells, known);
     EXPECT_FALSE(grid.flags(grid.index(gsm::DeviceRow - 1, 1)) & Qt::ItemIsEditable);
     EXPECT_FALSE(grid.flags(grid.index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(grid.flags(grid.index(gsm::IpRow - 1, 1)) & Qt::ItemIsEditable);
@@ -80,63 +82,74 @@ TEST(GsmDeviceCodes, BothWays)
     EXPECT_EQ(DeviceTextFromCode(QString()), QStringLiteral("неизвестное устройство"));
 }
 
+namespace {
+
+// The run's progress as the frame's bar shows it, in percent.
+TRunHooks Percents(std::vector<int>& out)
+{
+    TRunHooks hooks;
+    hooks.progress = [&out](int done, int total) { out.push_back(ProgressPercent(done, total)); };
+    return hooks;
+}
+
+}  // namespace
+
 TEST(GsmTransfer, WriteSendsEveryRowThenReadBringsItBack)
 {
     Register reg;
-    GsmGridModel grid;
+    TGridData grid = InitGrid(TableId::Module);
     const QStringList values{QStringLiteral("10.0.0.1"), QStringLiteral("8080"), QStringLiteral("dns.example"),
                              QStringLiteral("internet"), QStringLiteral("HomeNet"), QStringLiteral("secret")};
     for (int row = 1; row <= 6; ++row)
-        grid.SetValue(row, values[row - 1]);
-    grid.SetValue(gsm::DeviceRow, QStringLiteral("WI-FI"));
+        grid.SetCell(1, row, values[row - 1]);
+    grid.SetCell(1, gsm::DeviceRow, QStringLiteral("WI-FI"));
 
     std::vector<int> progress;
-    EXPECT_TRUE(WriteGsmParams(reg.link, reg.args, grid, [&](int p) { progress.push_back(p); }).ok());
+    EXPECT_TRUE(WriteGsmParams(reg.link, reg.args, grid, Percents(progress)).ok());
     EXPECT_EQ(progress, (std::vector<int>{14, 29, 43, 57, 71, 86, 100}));
     EXPECT_EQ(reg.slot(gsm::DnsRow), QStringLiteral("dns.example"));
     EXPECT_EQ(reg.slot(gsm::DeviceRow), QStringLiteral("1"));
 
-    GsmGridModel fresh;
+    TGridData fresh = InitGrid(TableId::Module);
     progress.clear();
-    EXPECT_TRUE(ReadGsmParams(reg.link, reg.args, fresh, [&](int p) { progress.push_back(p); }).ok());
+    EXPECT_TRUE(ReadGsmParams(reg.link, reg.args, fresh, Percents(progress)).ok());
     EXPECT_EQ(progress.size(), 7u);
     for (int row = 1; row <= gsm::kRows; ++row)
-        EXPECT_EQ(fresh.Value(row), grid.Value(row)) << row;
+        EXPECT_EQ(fresh.Cell(1, row), grid.Cell(1, row)) << row;
 }
 
 TEST(GsmTransfer, EmptyOrUnknownTypeWritesAnEmptyCodeAndReadsAsUnknown)
 {
     Register reg;
-    GsmGridModel grid;
-    grid.SetValue(gsm::DeviceRow, QStringLiteral("неизвестное устройство"));
+    TGridData grid = InitGrid(TableId::Module);
+    grid.SetCell(1, gsm::DeviceRow, QStringLiteral("неизвестное устройство"));
     ASSERT_TRUE(WriteGsmParams(reg.link, reg.args, grid, {}).ok());
     EXPECT_EQ(reg.state->stored[gsm::DeviceRow], QByteArray(64, '\0'));
 
     reg.state->stored[gsm::DeviceRow] = QByteArray("2").leftJustified(64, '\0');
     ASSERT_TRUE(ReadGsmParams(reg.link, reg.args, grid, {}).ok());
-    EXPECT_EQ(grid.Value(gsm::DeviceRow), QStringLiteral("неизвестное устройство"));
+    EXPECT_EQ(grid.Cell(1, gsm::DeviceRow), QStringLiteral("неизвестное устройство"));
 }
 
 TEST(GsmTransfer, SilentRowStopsTheRunAndNamesItsCaption)
 {
     Register reg;
     reg.state->silentRows = {gsm::DnsRow};
-    GsmGridModel grid;
+    TGridData grid = InitGrid(TableId::Module);
     for (int row = 1; row <= 6; ++row)
-        grid.SetValue(row, QStringLiteral("v%1").arg(row));
+        grid.SetCell(1, row, QStringLiteral("v%1").arg(row));
     std::vector<int> progress;
-    const GsmTransferResult w = WriteGsmParams(reg.link, reg.args, grid, [&](int p) { progress.push_back(p); });
-    EXPECT_EQ(w.failedRow, gsm::DnsRow);
-    EXPECT_EQ(w.result, KKT_NO_ANSWER);
+    const TRunResult w = WriteGsmParams(reg.link, reg.args, grid, Percents(progress));
+    EXPECT_EQ(w.entriesDone, gsm::DnsRow - 1);
     EXPECT_EQ(w.message, QStringLiteral("ВНИМАНИЕ!\r\nНе удалось записать параметр DNS сервера!"));
     EXPECT_EQ(progress, (std::vector<int>{14, 29}));
     EXPECT_EQ(reg.state->requests.size(), 3u);  // later rows were not attempted
     EXPECT_EQ(reg.state->stored.size(), 2u);
 
-    GsmGridModel read;
-    read.SetValue(gsm::ApnGsmRow, QStringLiteral("untouched"));
-    const GsmTransferResult r = ReadGsmParams(reg.link, reg.args, read, {});
+    TGridData read = InitGrid(TableId::Module);
+    read.SetCell(1, gsm::ApnGsmRow, QStringLiteral("untouched"));
+    const TRunResult r = ReadGsmParams(reg.link, reg.args, read, {});
     EXPECT_EQ(r.message, QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать параметр DNS сервера!"));
-    EXPECT_EQ(read.Value(gsm::PortRow), QStringLiteral("v2"));
-    EXPECT_EQ(read.Value(gsm::ApnGsmRow), QStringLiteral("untouched"));
+    EXPECT_EQ(read.Cell(1, gsm::PortRow), QStringLiteral("v2"));
+    EXPECT_EQ(read.Cell(1, gsm::ApnGsmRow), QStringLiteral("untouched"));
 }

@@ -20,7 +20,8 @@ namespace {
 // A frame on a session; boxes are collected instead of shown.
 struct FrameFixture : ::testing::Test {
     KktSession session;
-    TFrameGsmSetting frame;
+    TKktRegister reg;
+    TFrameGsmSetting frame{reg};
     QStringList boxes;
 
     void SetUp() override
@@ -132,7 +133,8 @@ TEST_F(FrameFixture, WriteThenReadThroughTheSimulator)
     EXPECT_EQ(sim.sim().param(5, 5, 0), QStringLiteral("Магазин"));
     EXPECT_EQ(sim.sim().param(5, 7, 0), QStringLiteral("1"));
 
-    TFrameGsmSetting other;
+    TKktRegister otherReg;
+    TFrameGsmSetting other(otherReg);
     other.Init(session);
     other.Button4->click();
     for (int row = 1; row <= gsm::kRows; ++row)

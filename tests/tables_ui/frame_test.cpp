@@ -23,7 +23,8 @@ namespace {
 
 struct FrameFixture : ::testing::Test {
     KktSession session;
-    TFrameSetVaro frame;
+    TKktRegister reg;
+    TFrameSetVaro frame{reg};
     QStringList messages;
     bool answer = true;
 

@@ -17,7 +17,8 @@ namespace {
 
 struct MarksFixture : ::testing::Test {
     KktSession session;
-    TFrameSetVaro frame;
+    TKktRegister reg;
+    TFrameSetVaro frame{reg};
     TestSim sim;
     QStringList messages;
 

@@ -8,7 +8,8 @@
 #include "app/win/configfolder.h"
 #include "app/win/fileversion.h"
 #include "cli/cli.h"
-#include "cli/gridset.h"
+#include "cli/registerfiles.h"
+#include "module/gsmgrid.h"
 #include "files/isolatedcall.h"
 #include "files/workbook.h"
 #include "files/xlstool.h"
@@ -82,18 +83,18 @@ TEST(WinFiles, BackupAndRestoreThroughAWorkbookWithACyrillicName)
     // programmed. (An entry it never had programmed reads back in the form it is written in.)
     const QString copy = CyrillicFolder(dir) + QStringLiteral("/копия.xlsx");
     ASSERT_EQ(RunTool(Link(settings, target, {QStringLiteral("backup"), copy})).status, 0);
-    TGridSet original, copied;
-    const TWorkbookLoad load = LoadWorkbook(book, original.Refs());
+    TKktRegister original, copied;
+    const TWorkbookLoad load = LoadWorkbook(book, original);
     ASSERT_TRUE(load.ok()) << load.error.toStdString();
-    ASSERT_TRUE(LoadWorkbook(copy, copied.Refs()).ok());
+    ASSERT_TRUE(LoadWorkbook(copy, copied).ok());
     for (TableId id : {TableId::Operators, TableId::Goods, TableId::Cliche}) {
-        const TGridData& a = original.Table(id);
-        const TGridData& b = copied.Table(id);
+        const TGridData& a = original.Grid(id);
+        const TGridData& b = copied.Grid(id);
         for (int r = 1; r < a.RowCount(); ++r)
             for (int c = 1; c < a.ColCount(); ++c)
                 ASSERT_EQ(b.Cell(c, r), a.Cell(c, r)) << TableDef(id).caption.toStdString() << " " << c << "," << r;
     }
-    EXPECT_FALSE(original.Table(TableId::Operators).Cell(2, 1).isEmpty());
+    EXPECT_FALSE(original.Grid(TableId::Operators).Cell(2, 1).isEmpty());
 }
 
 TEST(WinFiles, SpreadsheetProgramWorkbooksImportUnderCyrillicNames)

@@ -17,6 +17,7 @@
 #include "link/ui/udebugkkt.h"
 #include "module/ui/gsmsettingframe.h"
 #include "tables/ui/setvaroframe.h"
+#include "whole/ui/fleetdialog.h"
 #include "whole/ui/wholerunactions.h"
 
 #include <QApplication>
@@ -84,6 +85,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), PortLister([] { ret
         if (WholeRun)
             WholeRun->WriteAllClick();
     });
+    FleetItem = MenuProgramming->addAction(QStringLiteral("Записать на несколько ККТ…"), this, &TFormMain::FleetClick);
 
     // These two act on a click of the menu bar entry itself.
     MainMenuFiscalization = menuBar()->addAction(QStringLiteral("Фискализация"));
@@ -129,6 +131,11 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 
 TFormMain::~TFormMain()
 {
+    // The frames show Register, a member, which is gone before the base class deletes the children.
+    delete SetVaroFrame;
+    SetVaroFrame = nullptr;
+    delete GsmFrame;
+    GsmFrame = nullptr;
     m_session.Link.setFrameLog(nullptr);
     m_session.Link.setCommandObserver({});
     m_session.ShowStatus = {};
@@ -243,16 +250,16 @@ void TFormMain::CreateFrames()
 {
     CurrentVisibleFrame = nullptr;
     auto* host = static_cast<QGridLayout*>(Panel1->layout());
-    GsmFrame = new TFrameGsmSetting(Panel1);
+    GsmFrame = new TFrameGsmSetting(Register, Panel1);
     GsmFrame->hide();
     host->addWidget(GsmFrame, 0, 0);
     GsmFrame->Init(m_session);
-    SetVaroFrame = new TFrameSetVaro(Panel1);
+    SetVaroFrame = new TFrameSetVaro(Register, Panel1);
     SetVaroFrame->hide();
     host->addWidget(SetVaroFrame, 0, 0);
     SetVaroFrame->Init(m_session);
     new TGoodsFileActions(*SetVaroFrame);  // owned by the frame
-    WholeRun = new TWholeRunActions(this, m_session, *SetVaroFrame, *GsmFrame);
+    WholeRun = new TWholeRunActions(this, m_session, Register, *SetVaroFrame, *GsmFrame);
     WholeRun->onBusy = [this](bool enabled) {
         menuBar()->setEnabled(enabled);
         Panel1->setEnabled(enabled);
@@ -276,25 +283,25 @@ void TFormMain::ShowFrame(QWidget* frame)
 void TFormMain::N7Click()
 {
     if (SetVaroFrame && GsmFrame)
-        SaveConfigInteractive(this, Config, *SetVaroFrame, *GsmFrame);
+        SaveConfigInteractive(this, Config, Register);
 }
 
 void TFormMain::N8Click()
 {
     if (SetVaroFrame && GsmFrame)
-        LoadConfigInteractive(this, Config, *SetVaroFrame, *GsmFrame);
+        LoadConfigInteractive(this, Config, Register, *SetVaroFrame, *GsmFrame);
 }
 
 void TFormMain::SaveBookClick()
 {
     if (SetVaroFrame && GsmFrame && WholeRun)
-        SaveWorkbookInteractive(this, m_session, *SetVaroFrame, *GsmFrame, WholeRun->Registration());
+        SaveWorkbookInteractive(this, m_session, Register, WholeRun->Registration());
 }
 
 void TFormMain::LoadBookClick()
 {
     if (SetVaroFrame && GsmFrame)
-        LoadWorkbookInteractive(this, m_session, *SetVaroFrame, *GsmFrame);
+        LoadWorkbookInteractive(this, m_session, Register, *SetVaroFrame, *GsmFrame);
 }
 
 void TFormMain::N2Click()
@@ -336,6 +343,22 @@ void TFormMain::N6Click()
 {
     TFormVersion version(Version, this);
     version.exec();
+}
+
+void TFormMain::FleetClick()
+{
+    if (WholeRun && WholeRun->Running())
+        return;
+    TFleetDialog dialog(m_session, Register, ArrCom, this);
+    dialog.logFrame = [this](const QString& text, bool isAnswer) {
+        if (!m_debug)
+            return;
+        if (isAnswer)
+            m_debug->AddAnswerLine(text);
+        else
+            m_debug->AddRequestLine(text);
+    };
+    dialog.exec();
 }
 
 void TFormMain::ActionDebugExecute()

@@ -1,4 +1,5 @@
 #pragma once
+#include "whole/kktregister.h"
 #include "app/session.h"
 #include "files/config.h"
 
@@ -57,6 +58,7 @@ public:
     QAction* NVaro1 = nullptr; // "Параметры"
     QAction* ReadAllItem = nullptr;   // "Прочитать всё из ККТ"
     QAction* WriteAllItem = nullptr;  // "Записать всё в ККТ"
+    QAction* FleetItem = nullptr;     // "Записать на несколько ККТ…"
     TWholeRunActions* WholeRun = nullptr;  // made with the frames
     QAction* MainMenuFiscalization = nullptr;  // "Фискализация"
     QAction* N6 = nullptr;     // "Версия"
@@ -65,6 +67,8 @@ public:
     // The re-registration reason dialog lives for the whole run and keeps its ticks between uses.
     TfrmRegistratiobReason* RegistrationReason = nullptr;
 
+    // The register as the window holds it: the frames show and edit it, files and runs go through it.
+    TKktRegister Register;
     // The snapshot the configuration file stores; fields without a grid cell survive between files.
     TConfig Config;
     TfrmDebugScan* frmDebugScan = nullptr;  // "Отладка сканера"
@@ -89,6 +93,7 @@ public Q_SLOTS:
     void NVaro1Click();
     void MainMenuFiscalizationClick();
     void N6Click();
+    void FleetClick();
     void ActionDebugExecute();
 
 protected:

@@ -14,6 +14,10 @@ public:
     {
         DWORD mode = 0;
         m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE && GetConsoleMode(m_handle, &mode);
+        // Several registers' progress lines are redrawn in place with cursor movements, which the
+        // consoles of Windows 10 and 11 follow once asked to.
+        if (m_console)
+            SetConsoleMode(m_handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
         open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
     bool isConsole() const { return m_console; }

@@ -40,22 +40,14 @@ struct WaitGuard {
     ~WaitGuard() { HideWait(); }
 };
 
-TConfigTables ConstTables(TFrameSetVaro& tables)
-{
-    TConfigTables out{};
-    for (int i = 0; i < kTableCount; ++i)
-        out[size_t(i)] = &tables.Grid(TableId(i));
-    return out;
-}
-
 }  // namespace
 
-void SaveConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tables, TFrameGsmSetting& gsm)
+void SaveConfigInteractive(QWidget* parent, TConfig& config, const TKktRegister& reg)
 {
     const QString name = ChooseFileName(parent, FileDialogMode::Save, kConfigFilter, kConfigSuffix);
     if (name.isEmpty())
         return;
-    GridsToConfig(ConstTables(tables), gsm.Grid(), config);
+    GridsToConfig(reg, config);
     QString error;
     bool saved = false;
     {
@@ -67,7 +59,8 @@ void SaveConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tabl
         ShowMessage(parent, MsgKind::Error, error);
 }
 
-void LoadConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tables, TFrameGsmSetting& gsm)
+void LoadConfigInteractive(QWidget* parent, TConfig& config, TKktRegister& reg, TFrameSetVaro& tables,
+                           TFrameGsmSetting& gsm)
 {
     const QString name = ChooseFileName(parent, FileDialogMode::Open, kConfigFilter, kConfigSuffix);
     if (name.isEmpty())
@@ -86,16 +79,12 @@ void LoadConfigInteractive(QWidget* parent, TConfig& config, TFrameSetVaro& tabl
         return;
     }
     config = loaded;
-    TConfigTablesMut grids{};
-    for (int i = 0; i < kTableCount; ++i)
-        grids[size_t(i)] = &tables.Grid(TableId(i));
-    ConfigToGrids(config, grids, gsm.Grid());
-    for (int i = 0; i < kTableCount; ++i)
-        tables.RefreshGrid(TableId(i));
+    ConfigToGrids(config, reg);
+    RefreshParts(tables, gsm, TRegisterParts::All());
 }
 
-void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameSetVaro& tables,
-                             TFrameGsmSetting& gsm, const RegistrationData* registration)
+void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, const TKktRegister& reg,
+                             const RegistrationData* registration)
 {
     const QString name = ChooseFileName(parent, FileDialogMode::Save, kWorkbookFilter, kWorkbookSuffix);
     if (name.isEmpty())
@@ -103,7 +92,7 @@ void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameS
     QString error;
     {
         WaitGuard wait(kWorkbookSaveWait);
-        error = SaveWorkbook(name, FrameGrids(tables, gsm), TRegisterParts::All(), registration,
+        error = SaveWorkbook(name, reg, TRegisterParts::All(), registration,
                              DescribeCopy(session.LinkArgs(), registration));
     }
     if (!error.isEmpty())
@@ -112,7 +101,8 @@ void SaveWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameS
         session.Tell(QStringLiteral("Всё сохранено в книгу \"%1\".").arg(QDir::toNativeSeparators(name)));
 }
 
-void LoadWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameSetVaro& tables, TFrameGsmSetting& gsm)
+void LoadWorkbookInteractive(QWidget* parent, const KktSession& session, TKktRegister& reg, TFrameSetVaro& tables,
+                             TFrameGsmSetting& gsm)
 {
     const QString name = ChooseFileName(parent, FileDialogMode::Open, kWorkbookFilter, kWorkbookSuffix);
     if (name.isEmpty())
@@ -120,21 +110,17 @@ void LoadWorkbookInteractive(QWidget* parent, const KktSession& session, TFrameS
     TWorkbookLoad load;
     {
         WaitGuard wait(kWorkbookLoadWait);
-        load = LoadWorkbook(name, FrameGrids(tables, gsm));
+        load = LoadWorkbook(name, reg);
     }
     if (!load.ok()) {
         ShowMessage(parent, MsgKind::Error, load.error);
         return;
     }
+    RefreshParts(tables, gsm, load.parts);
     QStringList sheets;
-    for (int i = 0; i < kTableCount; ++i) {
-        if (load.parts.Has(TableId(i))) {
-            tables.RefreshGrid(TableId(i));
+    for (int i = 0; i < kPartCount; ++i)
+        if (load.parts.Has(TableId(i)))
             sheets << TableDef(TableId(i)).caption;
-        }
-    }
-    if (load.parts.module)
-        sheets << kModulePartCaption;
     session.Tell(QStringLiteral("Из книги \"%1\" загружено: %2.")
                      .arg(QDir::toNativeSeparators(name), sheets.join(QStringLiteral(", "))));
 }

@@ -69,9 +69,9 @@ private:
 
 }  // namespace
 
-TFrameGsmSetting::TFrameGsmSetting(QWidget* parent) : QFrame(parent)
+TFrameGsmSetting::TFrameGsmSetting(TKktRegister& reg, QWidget* parent) : QFrame(parent), m_reg(reg)
 {
-    m_grid = new GsmGridModel(this);
+    m_grid = new GsmGridModel(reg.Grid(TableId::Module), reg.Known(TableId::Module), this);
 
     lblTitle = new QLabel(QStringLiteral("Параметры GSM/Wi-Fi"), this);
     QFont titleFont = lblTitle->font();
@@ -274,13 +274,21 @@ void TFrameGsmSetting::WriteChangedClick()
     WriteRows(rows);
 }
 
+TRunHooks TFrameGsmSetting::RunHooks()
+{
+    TRunHooks hooks;
+    hooks.entryDone = [this](int row) { m_grid->RowKnown(row); };
+    return hooks;
+}
+
 void TFrameGsmSetting::WriteRows(const QList<int>& rows)
 {
     if (!m_session)
         return;
     BeginTransfer();
-    const GsmTransferResult r = WriteGsmRows(m_session->Link, m_session->LinkArgs(), *m_grid, rows,
-                                             [this](int p) { ShowProgress(p); }, [this](int row) { m_grid->RowKnown(row); });
+    TRunHooks hooks = RunHooks();
+    hooks.progress = [this](int done, int total) { ShowProgress(ProgressPercent(done, total)); };
+    const TRunResult r = WriteGsmRows(m_session->Link, m_session->LinkArgs(), m_reg.Grid(TableId::Module), rows, hooks);
     if (!r.ok())
         ShowMessage(this, MsgKind::Error, r.message);
     EndTransfer();
@@ -298,9 +306,9 @@ void TFrameGsmSetting::Button4Click()
     if (!m_session)
         return;
     BeginTransfer();
-    const GsmTransferResult r =
-        ReadGsmParams(m_session->Link, m_session->LinkArgs(), *m_grid, [this](int p) { ShowProgress(p); },
-                      [this](int row) { m_grid->RowKnown(row); });
+    TRunHooks hooks = RunHooks();
+    hooks.progress = [this](int done, int total) { ShowProgress(ProgressPercent(done, total)); };
+    const TRunResult r = ReadGsmParams(m_session->Link, m_session->LinkArgs(), m_reg.Grid(TableId::Module), hooks);
     if (!r.ok())
         ShowMessage(this, MsgKind::Error, r.message);
     EndTransfer();

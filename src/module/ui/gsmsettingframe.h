@@ -1,4 +1,7 @@
 #pragma once
+#include "tables/tablerun.h"
+#include "whole/kktregister.h"
+
 #include <QFrame>
 #include <QList>
 
@@ -12,16 +15,19 @@ class QPushButton;
 class QTableView;
 struct KktSession;
 
-// The communication module parameters frame hosted by the main window: the seven-row grid sgGsm,
-// the device selector over its type cell, and the transfers to and from register table 5.
+// The communication module parameters frame hosted by the main window: the seven-row grid sgGsm over
+// the module's part of the window's register, the device selector over its type cell, and the
+// transfers to and from register table 5.
 class TFrameGsmSetting : public QFrame {
     Q_OBJECT
 public:
-    explicit TFrameGsmSetting(QWidget* parent = nullptr);
+    explicit TFrameGsmSetting(TKktRegister& reg, QWidget* parent = nullptr);
     void Init(KktSession& session);
 
-    // The grid's values, rows 1..7 of column "Значение": what the configuration file saves and loads.
     GsmGridModel& Grid() { return *m_grid; }
+    // What a run of the module's part started from outside does between rows: each row known as it
+    // goes through.
+    TRunHooks RunHooks();
 
     QLabel* lblTitle = nullptr;
     QTableView* sgGsm = nullptr;
@@ -56,6 +62,7 @@ private:
     void WriteRows(const QList<int>& rows);
     void ShowMarkCount();
 
+    TKktRegister& m_reg;
     GsmGridModel* m_grid = nullptr;
     KktSession* m_session = nullptr;
 };

@@ -73,13 +73,10 @@ QString MarkedCaption(TableId id, int marked)
 
 }  // namespace
 
-TFrameSetVaro::TFrameSetVaro(QWidget* parent) : QFrame(parent)
+TFrameSetVaro::TFrameSetVaro(TKktRegister& reg, QWidget* parent) : QFrame(parent), m_reg(reg)
 {
-    for (int t = 0; t < kTableCount; ++t) {
-        m_known.emplace_back(TableId(t));
-        m_grids[t] = InitGrid(TableId(t));
+    for (int t = 0; t < kTableCount; ++t)
         m_current[t] = QPoint(1, 1);
-    }
 
     btnTestData = new QPushButton(QStringLiteral("Тестовые данные"), this);
     auto* title = new QLabel(QStringLiteral("Параметры"), this);
@@ -141,11 +138,11 @@ QWidget* TFrameSetVaro::BuildTab(TableId id)
     const size_t t = size_t(id);
     const TTableDef& def = TableDef(id);
     auto* page = new QWidget;
-    m_models[t] = new TGridModel(id, &m_grids[t], this);
-    m_models[t]->SetKnown(&m_known[t]);
+    m_models[t] = new TGridModel(id, &m_reg.grids[t], this);
+    m_models[t]->SetKnown(&m_reg.known[t]);
     connect(m_models[t], &TGridModel::markChanged, this, [this, id] { ShowMarkCount(id); });
     if (id == TableId::Agents)
-        m_models[t]->isLocked = [this](int col, int row) { return m_locks.IsLocked(col, row); };
+        m_models[t]->isLocked = [this](int col, int row) { return m_reg.locks.IsLocked(col, row); };
     TGridView* view = new TGridView(m_models[t], page);
     m_views[t] = view;
     view->canSelect = [this, id](int col, int row) { return SelectCell(id, col, row); };
@@ -294,7 +291,7 @@ void TFrameSetVaro::RowKnown(TableId id, int row)
 
 void TFrameSetVaro::ShowMarkCount(TableId id)
 {
-    const QString caption = MarkedCaption(id, m_known[size_t(id)].MarkedCount());
+    const QString caption = MarkedCaption(id, m_reg.Known(id).MarkedCount());
     // The tab bar lays itself out again on every new text.
     if (PageControl1->tabText(int(id)) != caption)
         PageControl1->setTabText(int(id), caption);
@@ -302,7 +299,7 @@ void TFrameSetVaro::ShowMarkCount(TableId id)
 
 void TFrameSetVaro::SetCell(TableId id, int col, int row, const QString& text)
 {
-    m_grids[size_t(id)].SetCell(col, row, text);
+    m_reg.Grid(id).SetCell(col, row, text);
     m_models[size_t(id)]->CellChanged(col, row);
 }
 
@@ -318,7 +315,7 @@ void TFrameSetVaro::ShowTable(TableId id)
 
 bool TFrameSetVaro::SelectCell(TableId id, int col, int row)
 {
-    if (id == TableId::Agents && m_locks.IsLocked(col, row))
+    if (id == TableId::Agents && m_reg.locks.IsLocked(col, row))
         return false;
     m_current[size_t(id)] = QPoint(col, row);
     return true;
@@ -326,7 +323,7 @@ bool TFrameSetVaro::SelectCell(TableId id, int col, int row)
 
 CellList TFrameSetVaro::ListFor(TableId id, int col, int row) const
 {
-    return ListToOpen(id, m_grids[size_t(id)], col, row);
+    return ListToOpen(id, m_reg.Grid(id), col, row);
 }
 
 void TFrameSetVaro::ListChosen(TableId id, int col, int row, int item)
@@ -334,7 +331,7 @@ void TFrameSetVaro::ListChosen(TableId id, int col, int row, int item)
     TGridData& grid = Grid(id);
     const CellList list = ColumnList(id, col);
     if (list == CellList::AgentSign) {
-        ChooseAgentSign(grid, m_locks, row, item);
+        ChooseAgentSign(grid, m_reg.locks, row, item);
     } else {
         grid.SetCell(col, row, ListItems(list).value(item));
         // The bank agent types carry no VAT.
@@ -427,7 +424,7 @@ void TFrameSetVaro::RunActiveTable(RunKind kind)
     int first = 0, last = 0;
     if (!CheckActiveRange(id, first, last))
         return;
-    const QList<int> changed = kind == RunKind::WriteChanged ? m_known[size_t(id)].MarkedRows(first, last) : QList<int>();
+    const QList<int> changed = kind == RunKind::WriteChanged ? m_reg.Known(id).MarkedRows(first, last) : QList<int>();
     if (kind == RunKind::WriteChanged && changed.isEmpty()) {
         HideWait();
         ShowMessage(this, MsgKind::Information,
@@ -442,7 +439,7 @@ void TFrameSetVaro::RunActiveTable(RunKind kind)
     const TRunHooks hooks = RunHooks(id, reading);
     KktLink& link = m_session->Link;
     const KktLinkArgs args = m_session->LinkArgs();
-    const TRunResult result = kind == RunKind::Read    ? ReadTable(id, Grid(id), m_locks, first, last, link, args, hooks)
+    const TRunResult result = kind == RunKind::Read    ? ReadTable(id, Grid(id), m_reg.locks, first, last, link, args, hooks)
                               : kind == RunKind::Write ? WriteTable(id, Grid(id), first, last, link, args, hooks)
                                                        : WriteTableRows(id, Grid(id), changed, link, args, hooks);
     // A read leaves the bar at 0 behind it; a write leaves it where it stopped.
@@ -454,7 +451,7 @@ void TFrameSetVaro::RunActiveTable(RunKind kind)
     // A read may have locked the cell the editor is on.
     TGridView* view = GridView(id);
     const QPoint at = CurrentCell(id);
-    if (reading && id == TableId::Agents && view->currentIndex().isValid() && m_locks.IsLocked(at.x(), at.y()))
+    if (reading && id == TableId::Agents && view->currentIndex().isValid() && m_reg.locks.IsLocked(at.x(), at.y()))
         view->ClearCurrent();
     // The last command went through, but the run did not: the status bar must not say "выполнено".
     if (result.aborted)
@@ -467,7 +464,7 @@ void TFrameSetVaro::CleanActiveTable()
     if (m_running)
         return;
     const TableId id = ActiveTable();
-    CleanTable(id, Grid(id), m_locks);
+    CleanTable(id, Grid(id), m_reg.locks);
     RefreshGrid(id);
 }
 
@@ -496,7 +493,7 @@ void TFrameSetVaro::ClearBaseInKkt()
     m_running = false;
     // The register now holds an empty base: every item of the grid that is not empty is a change.
     if (result.severity != RunSeverity::Error) {
-        m_known[size_t(TableId::Goods)].RememberAll(InitGrid(TableId::Goods));
+        m_reg.Known(TableId::Goods).RememberAll(InitGrid(TableId::Goods));
         RefreshGrid(TableId::Goods);
     }
     ShowMessage(this, KindOf(result.severity), result.message);

@@ -4,12 +4,12 @@
 #include "tables/knownrows.h"
 #include "tables/tabledefs.h"
 #include "tables/tablerun.h"
+#include "whole/kktregister.h"
 
 #include <QFrame>
 #include <QPoint>
 #include <array>
 #include <functional>
-#include <vector>
 
 struct KktSession;
 class QAction;
@@ -25,12 +25,12 @@ class TShapeCircle;
 
 // The parameter tables frame hosted by the main window: seven tabs with their grids and range boxes,
 // the buttons that write, read and clean the active table, and the goods tab's extra controls.
-// The grids (Grid()) are the working copy of the register's tables; whoever changes one from outside
+// The grids (Grid()) are the tables of the window's register; whoever changes one from outside
 // (files, scanner) calls RefreshGrid() afterwards.
 class TFrameSetVaro : public QFrame {
     Q_OBJECT
 public:
-    explicit TFrameSetVaro(QWidget* parent = nullptr);
+    explicit TFrameSetVaro(TKktRegister& reg, QWidget* parent = nullptr);
     ~TFrameSetVaro() override;
     // Called once after creation: the link settings and link of `session` serve every run.
     void Init(KktSession& session);
@@ -39,11 +39,11 @@ public:
     // Enables "Очистить базу в ККТ", "Записать в ККТ" and "Прочитать из ККТ".
     void EnableKktButtons(bool enabled);
 
-    TGridData& Grid(TableId id) { return m_grids[size_t(id)]; }
-    TAgentLocks& AgentLocks() { return m_locks; }
+    TGridData& Grid(TableId id) { return m_reg.Grid(id); }
+    TAgentLocks& AgentLocks() { return m_reg.locks; }
     void RefreshGrid(TableId id);
     // What the register was last known to hold, per row; a row that differs from it is marked.
-    const TKnownRows& Known(TableId id) const { return m_known[size_t(id)]; }
+    const TKnownRows& Known(TableId id) const { return m_reg.Known(id); }
     // Row `row` of the grid was read from or written to the register as it stands now (a run's
     // entryDone hook): it becomes known and unmarked.
     void RowKnown(TableId id, int row);
@@ -125,13 +125,11 @@ private:
     void ShowNotFound(bool notFound);
 
     KktSession* m_session = nullptr;
-    std::array<TGridData, kTableCount> m_grids;
-    std::vector<TKnownRows> m_known;  // one per table, in tab order
+    TKktRegister& m_reg;
     std::array<TGridModel*, kTableCount> m_models{};
     std::array<TGridView*, kTableCount> m_views{};
     std::array<QLineEdit*, kTableCount> m_first{};
     std::array<QLineEdit*, kTableCount> m_last{};
     std::array<QPoint, kTableCount> m_current;
-    TAgentLocks m_locks;
     bool m_running = false;
 };

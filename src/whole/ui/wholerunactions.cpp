@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "app/ui/messages.h"
 #include "app/ui/uwait.h"
+#include "module/gsmgrid.h"
 #include "module/ui/gsmsettingframe.h"
 #include "tables/ui/setvaroframe.h"
 #include "whole/wholerun.h"
@@ -21,18 +22,18 @@ MsgKind MessageKind(RunSeverity severity)
 
 }  // namespace
 
-TRegisterGrids FrameGrids(TFrameSetVaro& tables, TFrameGsmSetting& gsm)
+void RefreshParts(TFrameSetVaro& tables, TFrameGsmSetting& gsm, const TRegisterParts& parts)
 {
-    TRegisterGrids grids;
     for (int i = 0; i < kTableCount; ++i)
-        grids.tables[size_t(i)] = &tables.Grid(TableId(i));
-    grids.locks = &tables.AgentLocks();
-    grids.gsm = &gsm.Grid();
-    return grids;
+        if (parts.Has(TableId(i)))
+            tables.RefreshGrid(TableId(i));
+    if (parts.Has(TableId::Module))
+        gsm.Grid().Refresh();
 }
 
-TWholeRunActions::TWholeRunActions(QWidget* window, KktSession& session, TFrameSetVaro& tables, TFrameGsmSetting& gsm)
-    : QObject(window), m_window(window), m_session(session), m_tables(tables), m_gsm(gsm)
+TWholeRunActions::TWholeRunActions(QWidget* window, KktSession& session, TKktRegister& reg, TFrameSetVaro& tables,
+                                   TFrameGsmSetting& gsm)
+    : QObject(window), m_window(window), m_session(session), m_reg(reg), m_tables(tables), m_gsm(gsm)
 {
 }
 
@@ -56,11 +57,10 @@ void TWholeRunActions::Run(bool reading)
     // Sized once for the three lines that the progress then replaces.
     ShowWait(WholeProgressText(reading, {}), true);
     const TWholeHooks hooks = Hooks(reading, [reading](const TWholeProgress& p) { return WholeProgressText(reading, p); });
-    const TRegisterGrids grids = FrameGrids(m_tables, m_gsm);
     RegistrationData registration;
     const TWholeResult result = reading
-                                    ? ReadAll(m_session.Link, m_session.LinkArgs(), grids, &registration, hooks)
-                                    : WriteAll(m_session.Link, m_session.LinkArgs(), grids, hooks);
+                                    ? ReadAll(m_session.Link, m_session.LinkArgs(), m_reg, &registration, hooks)
+                                    : WriteAll(m_session.Link, m_session.LinkArgs(), m_reg, hooks);
     HideWait();
     if (reading) {
         for (int i = 0; i < kTableCount; ++i)
@@ -85,14 +85,15 @@ TWholeHooks TWholeRunActions::Hooks(bool reading, const std::function<QString(co
         QCoreApplication::processEvents();
     };
     hooks.aborted = [] { return WaitAborted(); };
-    hooks.tableHooks = [this, reading](TableId id) { return m_tables.RunHooks(id, reading); };
-    hooks.gsmRowDone = [this](int row) { m_gsm.Grid().RowKnown(row); };
+    hooks.partHooks = [this, reading](TableId id) {
+        return id == TableId::Module ? m_gsm.RunHooks() : m_tables.RunHooks(id, reading);
+    };
     return hooks;
 }
 
 QList<TUnsentPart> TWholeRunActions::Unsent() const
 {
-    return UnsentParts(FrameGrids(m_tables, m_gsm), [this](TableId id) -> const TKnownRows& { return m_tables.Known(id); });
+    return UnsentParts(m_reg);
 }
 
 bool TWholeRunActions::WriteUnsentRows(const QList<TUnsentPart>& parts)
@@ -105,7 +106,7 @@ bool TWholeRunActions::WriteUnsentRows(const QList<TUnsentPart>& parts)
     ShowWait(kWriteWaitText, true);
     const TWholeHooks hooks =
         Hooks(false, [](const TWholeProgress& p) { return kWriteWaitText + QStringLiteral("\n") + p.part; });
-    const TWholeResult result = WriteUnsent(m_session.Link, m_session.LinkArgs(), FrameGrids(m_tables, m_gsm), parts, hooks);
+    const TWholeResult result = WriteUnsent(m_session.Link, m_session.LinkArgs(), m_reg, parts, hooks);
     HideWait();
     if (onBusy)
         onBusy(true);

@@ -1,6 +1,6 @@
 #pragma once
 #include "link/registrationdata.h"
-#include "whole/registergrids.h"
+#include "whole/kktregister.h"
 #include "whole/unsent.h"
 
 #include <QObject>
@@ -12,8 +12,9 @@ class TFrameGsmSetting;
 class TFrameSetVaro;
 struct KktSession;
 
-// The grids of the two work frames, as the whole-register runs and the workbook take them.
-TRegisterGrids FrameGrids(TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+// The window's register changed behind the frames' backs in `parts` (a file was loaded): both frames
+// show it again, with its marks.
+void RefreshParts(TFrameSetVaro& tables, TFrameGsmSetting& gsm, const TRegisterParts& parts);
 
 // "Программирование" → "Прочитать всё из ККТ" / "Записать всё в ККТ": every table and the module
 // parameters in one run, shown in the wait window (share done, the table, time left) with its
@@ -21,7 +22,8 @@ TRegisterGrids FrameGrids(TFrameSetVaro& tables, TFrameGsmSetting& gsm);
 class TWholeRunActions : public QObject {
     Q_OBJECT
 public:
-    TWholeRunActions(QWidget* window, KktSession& session, TFrameSetVaro& tables, TFrameGsmSetting& gsm);
+    TWholeRunActions(QWidget* window, KktSession& session, TKktRegister& reg, TFrameSetVaro& tables,
+                     TFrameGsmSetting& gsm);
 
     void ReadAllClick();
     void WriteAllClick();
@@ -45,6 +47,7 @@ private:
 
     QWidget* m_window;
     KktSession& m_session;
+    TKktRegister& m_reg;
     TFrameSetVaro& m_tables;
     TFrameGsmSetting& m_gsm;
     std::optional<RegistrationData> m_registration;

@@ -1,4 +1,4 @@
-#include "cli/gridset.h"
+#include "cli/registerfiles.h"
 
 #include "files/configfile.h"
 #include "files/configgrids.h"
@@ -21,39 +21,25 @@ QString MissingFile(const QString& fileName)
     return QStringLiteral("Не удалось открыть файл \"%1\": файла нет").arg(fileName);
 }
 
-TConfigTables ConstTables(const TGridSet& g)
-{
-    TConfigTables t{};
-    for (int i = 0; i < kTableCount; ++i)
-        t[size_t(i)] = &g.tables[size_t(i)];
-    return t;
-}
-
 }  // namespace
 
-TGridSet::TGridSet()
-{
-    for (int i = 0; i < kTableCount; ++i)
-        tables[size_t(i)] = InitGrid(TableId(i));
-}
-
-TRegisterGrids TGridSet::Refs()
-{
-    TRegisterGrids refs;
-    for (int i = 0; i < kTableCount; ++i)
-        refs.tables[size_t(i)] = &tables[size_t(i)];
-    refs.locks = &locks;
-    refs.gsm = &gsm;
-    return refs;
-}
-
-const QStringList& TableNames()
+const QStringList& PartNames()
 {
     static const QStringList names{QStringLiteral("operators"), QStringLiteral("goods"),
                                    QStringLiteral("sections"),  QStringLiteral("cliche"),
                                    QStringLiteral("agents"),    QStringLiteral("enterprises"),
-                                   QStringLiteral("stations")};
+                                   QStringLiteral("stations"),  QStringLiteral("module")};
     return names;
+}
+
+QString PartName(TableId id)
+{
+    return PartNames()[int(id)];
+}
+
+QStringList TableNames()
+{
+    return PartNames().mid(0, kTableCount);
 }
 
 bool TableByName(const QString& name, TableId& id)
@@ -139,25 +125,22 @@ QString SaveGoodsFile(const QString& fileName, TFileKind kind, const TGridData& 
     }
 }
 
-QString LoadConfigInto(const QString& fileName, TGridSet& grids)
+QString LoadConfigInto(const QString& fileName, TKktRegister& reg, TConfig& config)
 {
     if (QString missing = MissingFile(fileName); !missing.isEmpty())
         return missing;
     QString error;
-    if (!LoadConfigFile(fileName, grids.config, &error))
+    if (!LoadConfigFile(fileName, config, &error))
         return error;
-    TConfigTablesMut t{};
-    for (int i = 0; i < kTableCount; ++i)
-        t[size_t(i)] = &grids.tables[size_t(i)];
-    ConfigToGrids(grids.config, t, grids.gsm);
+    ConfigToGrids(config, reg);
     return {};
 }
 
-QString SaveConfigFrom(const QString& fileName, TGridSet& grids)
+QString SaveConfigFrom(const QString& fileName, const TKktRegister& reg, TConfig& config)
 {
-    GridsToConfig(ConstTables(grids), grids.gsm, grids.config);
+    GridsToConfig(reg, config);
     QString error;
-    if (!SaveConfigFile(fileName, grids.config, &error))
+    if (!SaveConfigFile(fileName, config, &error))
         return error;
     return {};
 }

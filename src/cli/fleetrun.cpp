@@ -1,0 +1,94 @@
+#include "cli/fleetrun.h"
+
+#include "cli/progressbar.h"
+
+#include <QMutex>
+
+namespace {
+
+// One line per register, redrawn in place: the cursor goes back up over the block and each line is
+// written anew. Called from the registers' threads.
+class TFleetLines {
+public:
+    TFleetLines(QTextStream& stream, bool enabled, const QList<KktLinkArgs>& links) : m_stream(stream), m_enabled(enabled)
+    {
+        qsizetype width = 0;
+        for (const KktLinkArgs& link : links)
+            width = qMax(width, link.port.size());
+        for (const KktLinkArgs& link : links)
+            m_lines << link.port.leftJustified(width + 2) + TProgressBar::Render(0);
+        m_percent = QList<int>(links.size(), 0);
+        m_ports = links;
+        m_width = width;
+        if (!m_enabled)
+            return;
+        for (const QString& line : m_lines)
+            m_stream << line << '\n';
+        m_stream.flush();
+    }
+
+    void Progress(int index, const TWholeProgress& p)
+    {
+        QMutexLocker lock(&m_mutex);
+        if (p.percent == m_percent[index])
+            return;
+        m_percent[index] = p.percent;
+        Set(index, TProgressBar::Render(p.percent) + QLatin1Char(' ') + p.part);
+    }
+    void Finished(int index, const TFleetReport& r)
+    {
+        QMutexLocker lock(&m_mutex);
+        Set(index, TProgressBar::Render(r.ok ? 100 : m_percent[index]) +
+                       (r.ok ? QStringLiteral(" готово") : QStringLiteral(" ошибка")));
+    }
+
+private:
+    void Set(int index, const QString& state)
+    {
+        m_lines[index] = m_ports[index].port.leftJustified(m_width + 2) + state;
+        if (!m_enabled)
+            return;
+        // Up over the block, then every line cleared and written again.
+        m_stream << QStringLiteral("\x1b[%1A").arg(m_lines.size());
+        for (const QString& line : m_lines)
+            m_stream << "\r\x1b[2K" << line << '\n';
+        m_stream.flush();
+    }
+
+    QMutex m_mutex;
+    QTextStream& m_stream;
+    bool m_enabled;
+    QList<KktLinkArgs> m_ports;
+    qsizetype m_width = 0;
+    QStringList m_lines;
+    QList<int> m_percent;
+};
+
+}  // namespace
+
+int RunOnPorts(TCliContext& ctx, const TFleetJob& job)
+{
+    const QStringList ports = ctx.Ports();
+    if (const QString twice = RepeatedPort(ports); !twice.isEmpty())
+        return ctx.UsageError(QStringLiteral("порт \"%1\" назван дважды: у каждой ККТ свой порт").arg(twice));
+    if (!ctx.LinkReady())
+        return kExitUsage;
+    QList<KktLinkArgs> links;
+    for (const QString& port : ports) {
+        KktLinkArgs args = ctx.session.LinkArgs();
+        args.port = port;
+        links << args;
+    }
+    TFleetLines lines(ctx.err, ctx.progressBar, links);
+    TFleetHooks hooks;
+    hooks.progress = [&lines](int index, const TWholeProgress& p) { lines.Progress(index, p); };
+    hooks.finished = [&lines](int index, const TFleetReport& r) { lines.Finished(index, r); };
+    const QList<TFleetReport> reports = RunFleet(links, job, hooks);
+    for (const QString& line : FleetTable(reports))
+        ctx.out << line << '\n';
+    ctx.out.flush();
+    for (const TFleetReport& r : reports)
+        if (!r.ok)
+            return kExitSomeFailed;
+    return kExitOk;
+}
