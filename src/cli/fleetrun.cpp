@@ -1,6 +1,8 @@
 #include "cli/fleetrun.h"
 
 #include "cli/progressbar.h"
+#include "whole/fleetjobs.h"
+#include "whole/partrun.h"
 
 #include <QMutex>
 
@@ -91,4 +93,18 @@ int RunOnPorts(TCliContext& ctx, const TFleetJob& job)
         if (!r.ok)
             return kExitSomeFailed;
     return kExitOk;
+}
+
+int WritePartRowsCommand(TCliContext& ctx, const TKktRegister& reg, TableId id, const QList<int>& rows)
+{
+    if (ctx.SeveralPorts())
+        return RunOnPorts(ctx, WriteRowsJob(reg, {{id, rows}}));
+    if (!ctx.LinkReady())
+        return kExitUsage;
+    TRunResult result;
+    {
+        TProgressBar bar(ctx.err, ctx.progressBar);
+        result = WritePartRows(id, reg, rows, ctx.session.Link, ctx.session.LinkArgs(), RunBarHooks(bar));
+    }
+    return result.ok() ? kExitOk : ctx.Fail(result.message);
 }

@@ -7,7 +7,6 @@
 #include "module/gsmgrid.h"
 #include "module/gsmtransfer.h"
 #include "tables/knownrows.h"
-#include "whole/fleetjobs.h"
 
 namespace {
 
@@ -81,16 +80,7 @@ int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
         ctx.Inform(QStringLiteral("Файлы не различаются: ничего не записано."));
         return kExitOk;
     }
-    if (ctx.SeveralPorts())
-        return RunOnPorts(ctx, WriteRowsJob(reg, {{kModule, rows}}));
-    if (!ctx.LinkReady())
-        return kExitUsage;
-    TRunResult result;
-    {
-        TProgressBar bar(ctx.err, ctx.progressBar);
-        result = WriteGsmRows(ctx.session.Link, ctx.session.LinkArgs(), grid, rows, RunBarHooks(bar));
-    }
-    return result.ok() ? kExitOk : ctx.Fail(result.message);
+    return WritePartRowsCommand(ctx, reg, kModule, rows);
 }
 
 }  // namespace

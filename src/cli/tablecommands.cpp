@@ -11,7 +11,6 @@
 #include "tables/maintenance.h"
 #include "tables/rangecheck.h"
 #include "tables/tablerun.h"
-#include "whole/fleetjobs.h"
 
 namespace {
 
@@ -220,17 +219,7 @@ int CmdWrite(TCliContext& ctx, const QStringList& words)
         ctx.Inform(QStringLiteral("Файлы не различаются в диапазоне %1-%2: ничего не записано.").arg(first).arg(last));
         return kExitOk;
     }
-    if (ctx.SeveralPorts())
-        return RunOnPorts(ctx, WriteRowsJob(reg, {{id, rows}}));
-
-    if (!ctx.LinkReady())
-        return kExitUsage;
-    TRunResult result;
-    {
-        TProgressBar bar(ctx.err, ctx.progressBar);
-        result = WriteTableRows(id, grid, rows, ctx.session.Link, ctx.session.LinkArgs(), RunBarHooks(bar));
-    }
-    return result.ok() ? kExitOk : ctx.Fail(result.message);
+    return WritePartRowsCommand(ctx, reg, id, rows);
 }
 
 int CmdClearGoods(TCliContext& ctx, const QStringList& words)

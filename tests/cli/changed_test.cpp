@@ -5,22 +5,6 @@
 #include "files/csvtable.h"
 #include "tables/tabledefs.h"
 
-namespace {
-
-QByteArray GoodsCsv(const QMap<int, QString>& prices)
-{
-    const TGridData grid = InitGrid(TableId::Goods);
-    QStringList header;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        header.append(grid.Cell(c, 0));
-    QList<QStringList> records{header};
-    for (int r = 1; r <= 10; ++r)
-        records.append({QString::number(r), QStringLiteral("Товар %1").arg(r), "", "", prices.value(r, "1.00"), "1", ""});
-    return FormatCsv(records);
-}
-
-}  // namespace
-
 TEST_F(CliSimTest, OnlyEntriesThatDifferFromTheOldFileAreSent)
 {
     ASSERT_EQ(Run({"write", "goods", "--input", File("base.csv", GoodsCsv({})), "--range", "1-10"}).status, 0);

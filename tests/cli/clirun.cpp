@@ -1,5 +1,8 @@
 #include "clirun.h"
 
+#include "files/csvtable.h"
+#include "tables/tabledefs.h"
+
 #include "cli/cli.h"
 
 #include <QFile>
@@ -49,4 +52,16 @@ QString CliSimTest::File(const QString& name, const QByteArray& utf8)
     const QString path = Path(name);
     WriteAll(path, utf8);
     return path;
+}
+
+QByteArray GoodsCsv(const QMap<int, QString>& prices)
+{
+    const TGridData grid = InitGrid(TableId::Goods);
+    QStringList header;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        header.append(grid.Cell(c, 0));
+    QList<QStringList> records{header};
+    for (int r = 1; r <= 10; ++r)
+        records.append({QString::number(r), QStringLiteral("Товар %1").arg(r), "", "", prices.value(r, "1.00"), "1", ""});
+    return FormatCsv(records);
 }

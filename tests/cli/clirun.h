@@ -2,6 +2,7 @@
 #include "simserver.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,6 +24,8 @@ struct CliRun {
 CliRun RunTool(const QStringList& args, bool progressBar = false);
 
 QByteArray ReadAll(const QString& fileName);
+// A goods CSV of items 1..10 ("Товар N", section 1), each priced "1.00" unless `prices` says otherwise.
+QByteArray GoodsCsv(const QMap<int, QString>& prices);
 void WriteAll(const QString& fileName, const QByteArray& bytes);
 
 // A simulated register on a pseudo-terminal, a scratch folder and the link options that reach it.

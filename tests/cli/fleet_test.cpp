@@ -2,25 +2,11 @@
 // register that fails is named in the table and leaves the others alone.
 #include "clirun.h"
 
-#include "files/csvtable.h"
 #include "files/workbook.h"
-#include "tables/tabledefs.h"
 
 #include <QFileInfo>
 
 namespace {
-
-QByteArray GoodsCsv(const QMap<int, QString>& prices)
-{
-    const TGridData grid = InitGrid(TableId::Goods);
-    QStringList header;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        header.append(grid.Cell(c, 0));
-    QList<QStringList> records{header};
-    for (int r = 1; r <= 10; ++r)
-        records.append({QString::number(r), QStringLiteral("Товар %1").arg(r), "", "", prices.value(r, "1.00"), "1", ""});
-    return FormatCsv(records);
-}
 
 void SetSerial(TestSim& sim, uint32_t serial)
 {

@@ -209,3 +209,23 @@ TEST(WinFiles, TheCommandLineWritesUtf8WhenItsOutputIsRedirected)
     EXPECT_TRUE(err.contains(QStringLiteral("такого порта нет").toUtf8())) << err.toStdString();
     EXPECT_EQ(cli.readAllStandardOutput(), QByteArray());
 }
+
+TEST(WinFiles, SeveralRegistersAnswerAtOnceThroughTheirOwnPortsAndASilentOneIsNamed)
+{
+    const QString fresh = ComPort("FRESH"), tables = ComPort("TABLES"), silent = ComPort("SILENT");
+    REQUIRE_ENV(fresh);
+    REQUIRE_ENV(tables);
+    REQUIRE_ENV(silent);
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("ProgSett.ini"));
+    QFile(settings).open(QIODevice::WriteOnly);
+
+    const QString ports = QStringList{fresh, tables, silent}.join(u',');
+    const CliRun run = RunTool(Link(settings, ports, {QStringLiteral("--timeout"), QStringLiteral("500"), QStringLiteral("status")}));
+    EXPECT_EQ(run.status, 3) << run.err.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    EXPECT_TRUE(lines[1].startsWith(fresh) && lines[1].contains(QStringLiteral("успешно: связь есть"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(tables) && lines[2].contains(QStringLiteral("успешно"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(silent) && lines[3].contains(QStringLiteral("ошибка: нет ответа"))) << lines[3].toStdString();
+}

@@ -251,8 +251,9 @@ bool TFleetDialog::Start()
     m_stop = false;
     SetBusy(true);
     QEventLoop loop;
+    QList<TFleetReport> reports;
     std::thread worker([&] {
-        m_reports = RunFleet(links, job, hooks);
+        reports = RunFleet(links, job, hooks);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
@@ -261,12 +262,12 @@ bool TFleetDialog::Start()
     SetBusy(false);
 
     int failed = 0;
-    for (const TFleetReport& r : m_reports)
+    for (const TFleetReport& r : reports)
         failed += r.ok ? 0 : 1;
-    lblSummary->setText(failed == 0 ? QStringLiteral("Записано во все ККТ: %1.").arg(m_reports.size())
+    lblSummary->setText(failed == 0 ? QStringLiteral("Записано во все ККТ: %1.").arg(reports.size())
                                     : QStringLiteral("Не удалось записать в ККТ: %1 из %2 (причина - в списке).")
                                           .arg(failed)
-                                          .arg(m_reports.size()));
+                                          .arg(reports.size()));
     return true;
 }
 

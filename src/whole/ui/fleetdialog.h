@@ -30,26 +30,27 @@ public:
     // A frame of a register of the run, with its port, for the window's exchange log.
     std::function<void(const QString& text, bool isAnswer)> logFrame;
 
-    // Adds a register to the list, ticked (what the search does for each one that answers).
-    void AddRegister(const KktLinkArgs& link, const QString& serial);
-    // "Записать": true when a run was made (its results are in the list).
-    bool Start();
-    void Stop() { m_stop = true; }
-    bool Running() const { return m_running; }
-    const QList<TFleetReport>& Reports() const { return m_reports; }
-
+    // The shop's registers: "Найти ККТ" fills the list with those that answer.
     QTableWidget* lstRegisters = nullptr;  // tick, port, speed, serial number, progress, result
     TKktSearchPanel* SearchPanel = nullptr;
     QPushButton* btnFind = nullptr;        // "Найти ККТ"
+    // Adds a register to the list, ticked (what the search does for each one that answers).
+    void AddRegister(const KktLinkArgs& link, const QString& serial);
+
+    // What goes to them.
     QRadioButton* rbAll = nullptr;         // "Все таблицы и параметры GSM из окна"
     QRadioButton* rbChanged = nullptr;     // "Только изменённые записи"
-    QRadioButton* rbBook = nullptr;        // "Книгу:"
+    QRadioButton* rbBook = nullptr;        // "Книгу:", the file in edtBook
     QLineEdit* edtBook = nullptr;
     QPushButton* btnBook = nullptr;        // "Выбрать…"
+
+    // "Записать": true when a run was made (each register's result is in the list).
+    bool Start();
+    void Stop() { m_stop = true; }
     QPushButton* btnWrite = nullptr;       // "Записать"
     QPushButton* btnStop = nullptr;        // "Остановить"
     QPushButton* btnClose = nullptr;       // "Закрыть"
-    QLabel* lblSummary = nullptr;
+    QLabel* lblSummary = nullptr;          // how the run ended
 
 protected:
     void reject() override;
@@ -69,7 +70,6 @@ private:
     QStringList m_ports;
     TKktRegister m_book;  // a workbook chosen as the source
     QList<int> m_runRows; // list rows of the registers of the run
-    QList<TFleetReport> m_reports;
     std::atomic<bool> m_stop{false};
     bool m_running = false;
 };
