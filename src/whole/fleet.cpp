@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QMutex>
 #include <thread>
 #include <vector>
 

@@ -49,11 +49,8 @@ TWholeResult WriteUnsent(KktLink& link, const KktLinkArgs& args, const TKktRegis
         h.aborted = [inner = h.aborted, &hooks] { return (inner && inner()) || (hooks.aborted && hooks.aborted()); };
         const TRunResult r = WritePartRows(part.part, reg, part.rows, link, args, h);
         entries += r.entriesDone;
-        if (!r.ok()) {
-            TWholeResult stopped = PartStopped(part.part, r);
-            stopped.entries = entries;
-            return stopped;
-        }
+        if (!r.ok())
+            return PartStopped(part.part, r, entries);
     }
     TWholeResult done;
     done.entries = entries;

@@ -112,12 +112,8 @@ TWholeResult RunParts(const TRegisterParts& parts, const TWholeHooks& hooks, TMe
         meter.Begin(TableDef(id).caption);
         const TRunResult r = run(id, PartHooks(id, hooks, meter));
         whole.entries += r.entriesDone;
-        if (!r.ok()) {
-            const int entries = whole.entries;
-            whole = PartStopped(id, r);
-            whole.entries = entries;
-            return whole;
-        }
+        if (!r.ok())
+            return PartStopped(id, r, whole.entries);
         meter.End(TableWeight(id));
     }
     meter.Show(0);
@@ -126,9 +122,11 @@ TWholeResult RunParts(const TRegisterParts& parts, const TWholeHooks& hooks, TMe
 
 }  // namespace
 
-TWholeResult PartStopped(TableId id, const TRunResult& run)
+TWholeResult PartStopped(TableId id, const TRunResult& run, int entries)
 {
-    return Stopped(TableDef(id).caption, run.message, run.severity, run.aborted);
+    TWholeResult r = Stopped(TableDef(id).caption, run.message, run.severity, run.aborted);
+    r.entries = entries;
+    return r;
 }
 
 TWholeResult ReadAll(KktLink& link, const KktLinkArgs& args, TKktRegister& reg, RegistrationData* registration,

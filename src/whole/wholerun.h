@@ -47,8 +47,9 @@ TWholeResult ReadAll(KktLink& link, const KktLinkArgs& args, TKktRegister& reg, 
 TWholeResult WriteAll(KktLink& link, const KktLinkArgs& args, const TKktRegister& reg, const TWholeHooks& hooks,
                       const TRegisterParts& parts = TRegisterParts::All());
 
-// The result of a part's run as the whole run reports it: the part's message, then which part.
-TWholeResult PartStopped(TableId id, const TRunResult& run);
+// The result of a part's run as the whole run reports it: the part's message, then which part, and
+// the `entries` the whole run got through.
+TWholeResult PartStopped(TableId id, const TRunResult& run, int entries);
 
 // The wait window's lines for the run: what runs, the share done and the part, the time left.
 QString WholeProgressText(bool reading, const TWholeProgress& progress);
