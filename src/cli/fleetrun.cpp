@@ -14,14 +14,13 @@ class TFleetLines {
 public:
     TFleetLines(QTextStream& stream, bool enabled, const QList<KktLinkArgs>& links) : m_stream(stream), m_enabled(enabled)
     {
-        qsizetype width = 0;
-        for (const KktLinkArgs& link : links)
-            width = qMax(width, link.port.size());
-        for (const KktLinkArgs& link : links)
-            m_lines << link.port.leftJustified(width + 2) + TProgressBar::Render(0);
+        for (const KktLinkArgs& link : links) {
+            m_ports << link.port;
+            m_width = qMax(m_width, link.port.size());
+        }
         m_percent = QList<int>(links.size(), 0);
-        m_ports = links;
-        m_width = width;
+        for (int i = 0; i < links.size(); ++i)
+            m_lines << Line(i, TProgressBar::Render(0));
         if (!m_enabled)
             return;
         for (const QString& line : m_lines)
@@ -45,9 +44,10 @@ public:
     }
 
 private:
+    QString Line(int index, const QString& state) const { return m_ports[index].leftJustified(m_width + 2) + state; }
     void Set(int index, const QString& state)
     {
-        m_lines[index] = m_ports[index].port.leftJustified(m_width + 2) + state;
+        m_lines[index] = Line(index, state);
         if (!m_enabled)
             return;
         // Up over the block, then every line cleared and written again.
@@ -60,7 +60,7 @@ private:
     QMutex m_mutex;
     QTextStream& m_stream;
     bool m_enabled;
-    QList<KktLinkArgs> m_ports;
+    QStringList m_ports;
     qsizetype m_width = 0;
     QStringList m_lines;
     QList<int> m_percent;

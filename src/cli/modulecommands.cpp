@@ -58,12 +58,9 @@ int ModuleWrite(TCliContext& ctx, const TParsedArgs& args)
     if (!LoadModuleFile(ctx, input, reg, exit))
         return exit;
     const TGridData& grid = reg.Grid(kModule);
-    QList<int> rows;
+    QList<int> rows = WholeRange(kModule);
     const QString before = args.value(kChangedFrom.name);
-    if (before.isEmpty()) {
-        for (int row = 1; row <= gsm::kRows; ++row)
-            rows.push_back(row);
-    } else {
+    if (!before.isEmpty()) {
         TKktRegister old;
         if (!LoadModuleFile(ctx, before, old, exit))
             return exit;

@@ -51,10 +51,7 @@ private:
 
 TRunResult WriteGsmParams(KktLink& link, const KktLinkArgs& args, const TGridData& grid, const TRunHooks& hooks)
 {
-    QList<int> rows;
-    for (int row = 1; row <= gsm::kRows; ++row)
-        rows.push_back(row);
-    return WriteGsmRows(link, args, grid, rows, hooks);
+    return WriteGsmRows(link, args, grid, WholeRange(TableId::Module), hooks);
 }
 
 TRunResult WriteGsmRows(KktLink& link, const KktLinkArgs& args, const TGridData& grid, const QList<int>& rows,

@@ -84,6 +84,14 @@ QString RowLabel(TableId id, int row)
     }
 }
 
+QList<int> WholeRange(TableId id)
+{
+    QList<int> rows;
+    for (int n = 1; n <= TableDef(id).size; ++n)
+        rows.push_back(n);
+    return rows;
+}
+
 TGridData InitGrid(TableId id)
 {
     const TTableDef& def = TableDef(id);

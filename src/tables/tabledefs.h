@@ -39,6 +39,9 @@ inline const TTableDef& TableDef(int tabIndex) { return TableDef(TableId(tabInde
 // module rows.
 QString RowLabel(TableId id, int row);
 
+// Rows 1..size of the part: its whole range.
+QList<int> WholeRange(TableId id);
+
 // A grid as after start-up: headings, labels, "+7" in the agents' phone cells, everything else empty.
 TGridData InitGrid(TableId id);
 

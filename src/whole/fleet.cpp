@@ -1,6 +1,7 @@
 #include "whole/fleet.h"
 
 #include "link/portnames.h"
+#include "text/messageline.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -80,10 +81,7 @@ QString ReadSerial(KktLink& link, const KktLinkArgs& args, QString* why)
 
 QString FleetFailure(const QString& message, const KktCommandReport& last)
 {
-    QStringList lines = message.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    if (!lines.isEmpty() && lines.first().compare(QStringLiteral("Внимание!"), Qt::CaseInsensitive) == 0)
-        lines.removeFirst();
-    QString text = lines.join(u' ');
+    const QString text = StatusLine(message);
     if (last.result == KKT_OK)
         return text;
     QString reason;

@@ -1,6 +1,5 @@
 #include "whole/fleetjobs.h"
 
-
 namespace {
 
 bool TakeSerial(KktLink& link, const KktLinkArgs& args, TFleetReport& report)

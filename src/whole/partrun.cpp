@@ -16,11 +16,3 @@ TRunResult WritePartRows(TableId id, const TKktRegister& reg, const QList<int>& 
         return WriteGsmRows(link, args, reg.Grid(id), rows, hooks);
     return WriteTableRows(id, reg.Grid(id), rows, link, args, hooks);
 }
-
-QList<int> WholeRange(TableId id)
-{
-    QList<int> rows;
-    for (int n = 1; n <= TableDef(id).size; ++n)
-        rows.push_back(n);
-    return rows;
-}

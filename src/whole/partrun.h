@@ -13,6 +13,3 @@ TRunResult ReadPart(TableId id, TKktRegister& reg, KktLink& link, const KktLinkA
 // Writes the given rows of the part (ascending, within the part) from its grid.
 TRunResult WritePartRows(TableId id, const TKktRegister& reg, const QList<int>& rows, KktLink& link,
                          const KktLinkArgs& args, const TRunHooks& hooks);
-
-// Rows 1..size of the part: its whole range.
-QList<int> WholeRange(TableId id);

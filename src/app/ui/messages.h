@@ -1,4 +1,6 @@
 #pragma once
+#include "text/messageline.h"
+
 #include <QString>
 #include <functional>
 
@@ -11,8 +13,6 @@ enum class MsgKind { Information, Warning, Error, Confirmation, Question };
 // Shows a modal box; true for OK or Yes.
 bool ShowMessage(QWidget* parent, MsgKind kind, const QString& text);
 
-// A message box's text as one line of the status bar: without its "Внимание!" lead, lines joined.
-QString StatusLine(const QString& message);
 
 // A question with "Да", "Нет" and "Отмена" (Esc and the close button are "Отмена").
 enum class MsgAnswer { Yes, No, Cancel };

@@ -255,10 +255,7 @@ void TFrameGsmSetting::EndTransfer()
 
 void TFrameGsmSetting::Button3Click()
 {
-    QList<int> rows;
-    for (int row = 1; row <= gsm::kRows; ++row)
-        rows.push_back(row);
-    WriteRows(rows);
+    WriteRows(WholeRange(TableId::Module));
 }
 
 void TFrameGsmSetting::WriteChangedClick()
